@@ -1,0 +1,160 @@
+// pavonis-gir: scores CSV evaluations with the AGGIR group algorithm.
+
+#include "ScoreurCsv.h"
+
+#include "BaseDonneesAutonome.h"
+#include "Installation.h"
+#include "MagasinParametres.h"
+#include "PoidsGroupes.h"
+#include "TableGir.h"
+#include "TablesGroupes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kAide = R"(Usage : pavonis-gir [--parametres FICHIER] [ENTREE.csv]
+
+Calcule le GIR (1 à 6) et le sous-groupe de chaque évaluation AGGIR d'un
+fichier CSV, selon l'algorithme de la grille AGGIR 2008. Lit ENTREE.csv, ou
+l'entrée standard si le fichier est absent ou vaut « - », et écrit sur la
+sortie standard le même CSV augmenté des colonnes gir et sous_groupe.
+
+Le séparateur (« ; » ou « , ») est reconnu sur la ligne d'en-tête. Le fichier
+est en UTF-8. Les autres colonnes sont recopiées telles quelles, dans leur
+ordre. Le sous-groupe (A, B ou C) n'est rempli que pour les GIR 5 et 6.
+
+Mode modalités : l'en-tête contient les dix colonnes (dans n'importe quel
+ordre) coherence, orientation, toilette, habillage, alimentation,
+elimination, transferts, deplacements_interieurs, deplacements_exterieurs,
+alerter ; chaque cellule vaut A, B ou C.
+
+  dossier;coherence;orientation;toilette;habillage;alimentation;elimination;transferts;deplacements_interieurs;deplacements_exterieurs;alerter
+  D-001;A;A;A;A;A;A;A;A;A;A
+  D-002;C;C;C;C;C;C;C;C;C;C
+donne :
+  dossier;...;alerter;gir;sous_groupe
+  D-001;A;A;A;A;A;A;A;A;A;A;6;A
+  D-002;C;C;C;C;C;C;C;C;C;C;1;
+
+Mode lignes : l'en-tête contient les 24 lignes d'évaluation, nommées par
+leur clé : Transferts, DeplacInter, ToiletteH, ToiletteB, EliminationFecale,
+EliminationUrinaire, HabillageH, HabillageM, HabillageB, Cuisine,
+AlimentationServir, AlimentationManger, SuiviTraitement, Menage, Alerter,
+DeplacExter, Transports, ActivitesTempsLibre, Achats, Gestion,
+OrientationTemps, OrientationEspace, CoherenceCommunication,
+CoherenceComportement. Chaque cellule vaut F (« Fait ») ou N (« Ne fait
+pas ») suivi des adverbes non remplis, dans n'importe quel ordre, parmi
+S (spontanément), T (totalement), C (correctement), H (habituellement) :
+N, NS, NTH, NSTCH... « F » donne A ; « N » seul ou avec les quatre adverbes
+donne C ; avec un à trois adverbes, B. La sortie porte aussi les modalités
+des six variables composées : toilette, elimination, habillage,
+alimentation, orientation, coherence (avant gir).
+
+  Transferts,DeplacInter,ToiletteH,...,CoherenceComportement
+  F,NS,NTH,...,F
+
+Poids : lus dans le magasin de paramètres (section AGGIRPARAM, entrées A à H).
+  --parametres FICHIER  magasin SQLite à utiliser (il doit exister) ;
+                        par défaut : le magasin de l'utilisateur, créé au
+                        premier usage avec les poids publiés.
+  --help                affiche cette aide.
+
+Lignes en erreur (lettre inconnue, cellule vide, nombre de colonnes faux) :
+signalées sur la sortie d'erreur avec leur numéro de ligne, la colonne et la
+valeur, et recopiées avec gir et sous_groupe vides ; les autres lignes sont
+calculées.
+
+Code de sortie : 0 si toutes les lignes sont calculées ; 2 si une ligne ou
+l'en-tête est en erreur (en-tête : aucune sortie) ou si les options sont
+fausses ; 1 si le fichier d'entrée ou les paramètres sont illisibles.
+)";
+
+int usage(const std::string& message)
+{
+    std::cerr << "pavonis-gir: " << message << "\nEssayez « pavonis-gir --help ».\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string parametres;
+    std::string entree = "-";
+    bool entreeVue = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kAide, stdout);
+            return 0;
+        }
+        if (a == "--parametres") {
+            if (++i == argc)
+                return usage("--parametres attend un nom de fichier.");
+            parametres = argv[i];
+        } else if (a.starts_with("--parametres=")) {
+            parametres = std::string(a.substr(13));
+        } else if (a.size() > 1 && a.front() == '-') {
+            return usage("option inconnue : " + std::string(a));
+        } else if (entreeVue) {
+            return usage("un seul fichier d'entrée à la fois.");
+        } else {
+            entree = std::string(a);
+            entreeVue = true;
+        }
+    }
+
+    std::unique_ptr<pavonis::TableGir> table;
+    try {
+        auto magasin = parametres.empty()
+                           ? pavonis::MagasinParametres::ouvrir(
+                                 pavonis::MagasinParametres::cheminParDefaut(),
+                                 pavonis::installation::repertoireInstallation())
+                           : pavonis::MagasinParametres::ouvrirExistant(parametres);
+        magasin->verifierParametresAggir();
+        pavonis::BaseDonneesAutonome base(magasin);
+        table = std::make_unique<pavonis::TableGir>(
+            pavonis::PoidsGroupes::lire(pavonis::lireTablesGroupes(base)));
+    } catch (const pavonis::Erreur& e) {
+        std::cerr << "pavonis-gir: " << e.what() << '\n';
+        return 1;
+    }
+
+    std::FILE* fichier = stdin;
+    if (entree != "-") {
+        fichier = std::fopen(entree.c_str(), "rb");
+        if (!fichier) {
+            std::cerr << "pavonis-gir: impossible de lire " << entree << " : " << std::strerror(errno) << '\n';
+            return 1;
+        }
+    }
+
+    bool echecEcriture = false;
+    pavonis::ScoreurCsv scoreur(*table);
+    const int statut = scoreur.traiter(
+        [&](char* tampon, std::size_t taille) { return std::fread(tampon, 1, taille, fichier); },
+        [&](std::string_view texte) {
+            if (std::fwrite(texte.data(), 1, texte.size(), stdout) != texte.size())
+                echecEcriture = true;
+        },
+        [](const std::string& message) { std::cerr << "pavonis-gir: " << message << '\n'; });
+    const bool echecLecture = std::ferror(fichier) != 0;
+    if (fichier != stdin)
+        std::fclose(fichier);
+    if (std::fflush(stdout) != 0 || echecEcriture) {
+        std::cerr << "pavonis-gir: écriture impossible sur la sortie standard.\n";
+        return 1;
+    }
+    if (echecLecture) {
+        std::cerr << "pavonis-gir: erreur de lecture de l'entrée.\n";
+        return 1;
+    }
+    return statut;
+}

@@ -1,0 +1,23 @@
+#include "TablesGroupes.h"
+
+#include "GrilleAggir.h"
+
+#include <pavonis/IBaseDonnees.h>
+#include <pavonis/ISectionParametres.h>
+
+namespace pavonis {
+
+TablesGroupes lireTablesGroupes(IBaseDonnees& base)
+{
+    auto section = convertir<ISectionParametres>(base.Section("AGGIRPARAM"),
+                                                 "Section de paramètres \"AGGIRPARAM\"");
+    TablesGroupes tables;
+    for (std::size_t g = 0; g < grille::kNbGroupes; ++g) {
+        const std::string cle(1, grille::kGroupes[g]);
+        tables[g] = convertir<IEntreeParametre>(section->Section(cle),
+                                                "Entrée \"" + cle + "\" de la section \"AGGIRPARAM\"");
+    }
+    return tables;
+}
+
+} // namespace pavonis
