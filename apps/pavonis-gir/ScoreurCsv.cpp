@@ -191,8 +191,8 @@ std::string_view ScoreurCsv::valeur(const Champ& c, std::string& tampon) const
 bool ScoreurCsv::lireEntete(const Signalement& signaler)
 {
     // A byte-order mark is kept in the output but is not part of the first name.
-    if (fin_ == 0)
-        remplir();
+    while (fin_ < 3 && remplir()) {
+    }
     std::size_t bom = 0;
     if (fin_ >= 3 && std::memcmp(tampon_.data(), "\xEF\xBB\xBF", 3) == 0)
         bom = 3;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "TablesGroupes.h"
+
+#include <pavonis/Objet.h>
+
+#include <array>
+#include <memory>
+
+namespace pavonis::essai {
+
+// Weights of one group: rows 1-10, columns B and C.
+using Poids = std::array<std::array<double, 2>, 10>;
+
+// Eight tables of zeros; tests then give one group the weights they need.
+TablesGroupes tablesNulles();
+std::shared_ptr<IEntreeParametre> table(const Poids& poids, char groupe);
+
+// The published tables, read back from a freshly seeded store.
+TablesGroupes tablesPubliees();
+
+// A factory of fresh parameter entries that counts what it creates.
+struct FabriqueComptee {
+    std::shared_ptr<int> creations = std::make_shared<int>(0);
+    Fabrique fabrique() const;
+};
+
+} // namespace pavonis::essai
