@@ -12,7 +12,7 @@
 namespace pavonis {
 
 MoteurAggir::MoteurAggir(ISurfaceGrille& surface, const TablesGroupes& tables,
-                         std::shared_ptr<IEntreeParametre>& tablePoids, Fabrique creerEntree)
+                         std::shared_ptr<IEntreeParametre>& tablePoids, FabriqueEntree creerEntree)
     : surface_(surface), tables_(tables), tablePoids_(tablePoids), creerEntree_(std::move(creerEntree))
 {
 }
@@ -68,18 +68,31 @@ void MoteurAggir::CalculerNotesComposees()
     }
 }
 
-std::int32_t MoteurAggir::CalculerScoreGroupe(char groupe)
+MoteurAggir::Notes MoteurAggir::lireNotes()
+{
+    Notes notes{};
+    for (std::size_t ligne = 0; ligne < grille::kNbLignesPoids; ++ligne) {
+        const std::string note = surface_.noteVariable(grille::kVariablesPonderees[ligne]).texte();
+        notes[ligne] = note == "B" ? 1 : note == "C" ? 2 : 0;
+    }
+    return notes;
+}
+
+std::int32_t MoteurAggir::CalculerScoreGroupe(char groupe) { return scoreGroupe(groupe, lireNotes()); }
+
+std::int32_t MoteurAggir::scoreGroupe(char groupe, const Notes& notes)
 {
     const auto index = grille::indexGroupe(groupe);
-    const std::string nom = std::string(1, groupe);
+    const std::string nom(1, groupe);
     if (!index)
         throw Erreur(Erreur::Code::ParametreInvalide, "Groupe de poids inconnu : \"" + nom + "\".");
 
     // A fresh working table, given the group's table by value; the previous
     // one is released.
-    std::shared_ptr<IEntreeParametre> poids =
-        convertir<IEntreeParametre>(creerEntree_ ? creerEntree_() : nullptr,
-                                    "Création de la table de travail des poids");
+    std::shared_ptr<IEntreeParametre> poids = creerEntree_ ? creerEntree_() : nullptr;
+    if (!poids)
+        throw Erreur(Erreur::Code::ObjetAbsent,
+                     "Calcul du GIR impossible : la table de travail des poids n'a pas pu être créée.");
     tablePoids_ = poids;
     const auto& table = tables_[*index];
     if (!table)
@@ -88,22 +101,20 @@ std::int32_t MoteurAggir::CalculerScoreGroupe(char groupe)
                          " n'est pas chargée (section \"AGGIRPARAM\", entrée \"" + nom + "\").");
     poids->DefinirValeur(table);
 
+    // "A", an empty note or any other text weighs nothing.
     std::int32_t score = 0;
-    for (std::size_t ligne = 0; ligne < grille::kNbLignesPoids; ++ligne) {
-        const std::string note = surface_.noteVariable(grille::kVariablesPonderees[ligne]).texte();
-        const auto rang = static_cast<std::int16_t>(ligne + 1);
-        if (note == "B")
-            score = cascade::ajouterPoids(score, poids->Valeur(rang, 1));
-        else if (note == "C")
-            score = cascade::ajouterPoids(score, poids->Valeur(rang, 2));
-    }
+    for (std::size_t ligne = 0; ligne < notes.size(); ++ligne)
+        if (notes[ligne] != 0)
+            score = cascade::ajouterPoids(
+                score, poids->Valeur(static_cast<std::int16_t>(ligne + 1), static_cast<std::int16_t>(notes[ligne])));
     return score;
 }
 
 void MoteurAggir::CalculerGir()
 {
-    const int gir = cascade::parcourir(
-        [&](std::size_t g) { return CalculerScoreGroupe(grille::kGroupes[g]); });
+    const Notes notes = lireNotes();
+    const int gir =
+        cascade::parcourir([&](std::size_t g) { return scoreGroupe(grille::kGroupes[g], notes); });
     std::string sousGroupe;
     if (cascade::aSousGroupe(gir))
         sousGroupe = cascade::sousGroupe(surface_.noteVariable(grille::kVariableAlerter).texte(),

@@ -6,6 +6,7 @@
 #include <pavonis/IEntreeParametre.h>
 #include <pavonis/Objet.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -21,7 +22,7 @@ public:
     // weight table, one per thread, replaced at every score computation.
     // `creerEntree`: creates a fresh host parameter entry.
     MoteurAggir(ISurfaceGrille& surface, const TablesGroupes& tables,
-                std::shared_ptr<IEntreeParametre>& tablePoids, Fabrique creerEntree);
+                std::shared_ptr<IEntreeParametre>& tablePoids, FabriqueEntree creerEntree);
 
     // The row rule, then the composite notes and the GIR. The only writer of
     // a row's note.
@@ -40,10 +41,17 @@ public:
     std::int32_t CalculerScoreGroupe(char groupe);
 
 private:
+    // The ten discriminant notes, in weight-table row order: 1 for "B", 2 for
+    // "C", 0 for anything else. A run reads them once: nothing can change
+    // them while it lasts.
+    using Notes = std::array<std::uint8_t, 10>;
+    Notes lireNotes();
+    std::int32_t scoreGroupe(char groupe, const Notes& notes);
+
     ISurfaceGrille& surface_;
     const TablesGroupes& tables_;
     std::shared_ptr<IEntreeParametre>& tablePoids_;
-    Fabrique creerEntree_;
+    FabriqueEntree creerEntree_;
 };
 
 } // namespace pavonis

@@ -182,7 +182,7 @@ private slots:
         auto magasin = MagasinParametres::ouvrir(chemin("valeur.sqlite"), "/opt/pavonis/data/");
         BaseDonneesAutonome base(magasin);
         auto source = entree(base, "AGGIRPARAM", "E");
-        auto fraiche = convertir<IEntreeParametre>(EntreeParametre::creer(), "entrée");
+        auto fraiche = EntreeParametre::creer();
         attendreErreur([&] { fraiche->Valeur(1, 1); }, Erreur::Code::ParametreAbsent, {"table de travail"});
         fraiche->DefinirValeur(source);
         QCOMPARE(fraiche->Valeur(6, 2), 800.0);
@@ -192,10 +192,19 @@ private slots:
         QCOMPARE(fraiche->Valeur(6, 2), 800.0);
         QCOMPARE(source->Valeur(6, 2), 800.0);
 
-        // Only an entry can be assigned.
-        auto section = base.Section("AGGIRPARAM");
-        attendreErreur([&] { fraiche->DefinirValeur(section); }, Erreur::Code::InterfaceAbsente, {});
+        // Only an entry of this library can be copied.
+        struct Etrangere : IEntreeParametre {
+            std::string Texte(std::int16_t, std::int16_t, std::int16_t) override { return {}; }
+            double Valeur(std::int16_t, std::int16_t) override { return 0; }
+            void DefinirValeur(const std::shared_ptr<IEntreeParametre>&) override {}
+        };
+        attendreErreur([&] { fraiche->DefinirValeur(std::make_shared<Etrangere>()); },
+                       Erreur::Code::InterfaceAbsente, {"autre bibliothèque"});
+        QCOMPARE(fraiche->Valeur(6, 2), 800.0);
         attendreErreur([&] { fraiche->DefinirValeur(nullptr); }, Erreur::Code::ObjetAbsent, {});
+        auto section = base.Section("AGGIRPARAM");
+        attendreErreur([&] { convertir<IEntreeParametre>(section, "section"); }, Erreur::Code::InterfaceAbsente,
+                       {"section"});
         attendreErreur([&] { convertir<ISectionParametres>(source, "entrée E"); }, Erreur::Code::InterfaceAbsente,
                        {"entrée E"});
         attendreErreur([&] { source->Texte(1, 2, -1); }, Erreur::Code::ParametreInvalide, {"Texte(1, 2, -1)"});

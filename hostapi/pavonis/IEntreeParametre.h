@@ -3,6 +3,8 @@
 #include <pavonis/Objet.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace pavonis {
@@ -20,8 +22,12 @@ public:
     virtual double Valeur(std::int16_t ligne, std::int16_t colonne) = 0;
 
     // Default member, write: this entry takes the value of another entry, as
-    // a copy; later changes to either do not reach the other.
-    virtual void DefinirValeur(const ObjetPtr& source) = 0;
+    // a copy; later changes to either do not reach the other. An entry of
+    // another host library cannot be copied: that raises Erreur.
+    virtual void DefinirValeur(const std::shared_ptr<IEntreeParametre>& source) = 0;
 };
+
+// Creates a fresh, empty entry of the host library's entry class.
+using FabriqueEntree = std::function<std::shared_ptr<IEntreeParametre>()>;
 
 } // namespace pavonis

@@ -33,7 +33,7 @@ TablesGroupes tablesPubliees()
     return lireTablesGroupes(base);
 }
 
-Fabrique FabriqueComptee::fabrique() const
+FabriqueEntree FabriqueComptee::fabrique() const
 {
     return [n = creations] {
         ++*n;

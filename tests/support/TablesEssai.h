@@ -22,7 +22,7 @@ TablesGroupes tablesPubliees();
 // A factory of fresh parameter entries that counts what it creates.
 struct FabriqueComptee {
     std::shared_ptr<int> creations = std::make_shared<int>(0);
-    Fabrique fabrique() const;
+    FabriqueEntree fabrique() const;
 };
 
 } // namespace pavonis::essai
