@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what Pavonis needs to build, run and test on Debian 12.
+set -euo pipefail
+
+paquets=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsqlite3-dev libbenchmark-dev
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+manquants=()
+for p in "${paquets[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
+done
+if [ ${#manquants[@]} -gt 0 ]; then
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
+fi
