@@ -6,6 +6,8 @@ paquets=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev libbenchmark-dev
+  libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
+  fonts-liberation poppler-utils xvfb xauth
 )
 
 sudo=""
