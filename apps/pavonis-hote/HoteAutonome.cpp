@@ -1,0 +1,81 @@
+#include "HoteAutonome.h"
+
+#include "BaseDonneesAutonome.h"
+#include "ClientAutonome.h"
+#include "Composants.h"
+#include "DateDuJour.h"
+#include "DroitsAutonomes.h"
+#include "EntreeParametre.h"
+#include "Installation.h"
+#include "MagasinParametres.h"
+#include "RegistreComposants.h"
+#include "ServiceDateAutonome.h"
+
+#include <QFileInfo>
+
+#include <iostream>
+
+namespace pavonis {
+
+namespace {
+
+const QString kProgIdControle = QStringLiteral("Pavonis.Uc_Pavonis");
+
+QString bibliothequeDuProgramme()
+{
+    return QString::fromStdString((installation::repertoireProgramme() / ".." / "lib" / "Orvalis.ocx")
+                                      .lexically_normal()
+                                      .string());
+}
+
+std::chrono::year_month_day aujourdhui()
+{
+    const QDate d = DateDuJour::date();
+    return std::chrono::year_month_day{std::chrono::year{d.year()},
+                                       std::chrono::month{static_cast<unsigned>(d.month())},
+                                       std::chrono::day{static_cast<unsigned>(d.day())}};
+}
+
+} // namespace
+
+HoteAutonome::HoteAutonome(const QString& parametres)
+{
+    magasin_ = MagasinParametres::ouvrir(parametres.isEmpty() ? MagasinParametres::cheminParDefaut()
+                                                              : std::filesystem::path(parametres.toStdString()),
+                                         installation::repertoireInstallation());
+    Composants::enregistrerClasse(QStringLiteral("Velmor.EntreeParametre"),
+                                  [] { return ObjetPtr(EntreeParametre::creer()); });
+    Composants::enregistrerClasse(QStringLiteral("Velmor.ServiceDate"),
+                                  [] { return std::make_shared<ServiceDateAutonome>(&aujourdhui); });
+}
+
+HoteAutonome::~HoteAutonome()
+{
+    Composants::revoquerClasse(QStringLiteral("Velmor.EntreeParametre"));
+    Composants::revoquerClasse(QStringLiteral("Velmor.ServiceDate"));
+}
+
+IUc_Pavonis* HoteAutonome::creerControle(QWidget* fenetre)
+{
+    // Like an installer: the control library beside this program is the one
+    // registered.
+    const QString bibliotheque = bibliothequeDuProgramme();
+    const auto inscrite = RegistreComposants::classe(kProgIdControle);
+    if (QFileInfo::exists(bibliotheque) &&
+        (!inscrite || QFileInfo(inscrite->fichier).canonicalFilePath() != QFileInfo(bibliotheque).canonicalFilePath())) {
+        const std::int32_t s = Composants::appelerEnregistrement(bibliotheque, true);
+        if (s != 0)
+            throw Erreur(Erreur::Code::Plateforme, "L'enregistrement de " + bibliotheque.toStdString() + " a échoué.");
+        std::cerr << "pavonis-hote: composant enregistré : " << bibliotheque.toStdString() << " ("
+                  << RegistreComposants::chemin().toStdString() << ")\n";
+    }
+
+    IUc_Pavonis* controle = Composants::creerControle<IUc_Pavonis>(kProgIdControle, fenetre);
+    controle->TheClient(std::make_shared<ClientAutonome>("DEMO-0001", "Bénéficiaire de démonstration"));
+    controle->TheDatabase(std::make_shared<BaseDonneesAutonome>(magasin_));
+    std::shared_ptr<IDroits> droits = std::make_shared<DroitsAutonomes>();
+    controle->DroitsUtilisateur(droits);
+    return controle;
+}
+
+} // namespace pavonis

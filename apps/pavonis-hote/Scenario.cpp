@@ -1,0 +1,154 @@
+#include "Scenario.h"
+
+#include <pavonis/Erreur.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextStream>
+
+#include <map>
+
+namespace pavonis {
+
+namespace {
+
+[[noreturn]] void refuser(const QString& message) { throw Erreur(Erreur::Code::Saisie, message.toStdString()); }
+
+int touche(const QString& nom)
+{
+    static const std::map<QString, int> touches{
+        {"Entree", Qt::Key_Return}, {"Echap", Qt::Key_Escape}, {"Tab", Qt::Key_Tab},
+        {"Retour", Qt::Key_Backspace}, {"Suppr", Qt::Key_Delete}, {"Haut", Qt::Key_Up},
+        {"Bas", Qt::Key_Down}, {"Gauche", Qt::Key_Left}, {"Droite", Qt::Key_Right},
+        {"Debut", Qt::Key_Home}, {"Fin", Qt::Key_End}, {"Espace", Qt::Key_Space}};
+    const auto it = touches.find(nom);
+    return it == touches.end() ? 0 : it->second;
+}
+
+// A point of `w` where none of its children is: where the mouse is over the
+// control itself.
+QPoint pointLibre(QWidget& w)
+{
+    for (int y = w.height() - 2; y > 0; y -= 2)
+        for (int x = w.width() - 2; x > 0; x -= 3)
+            if (!w.childAt(x, y))
+                return {x, y};
+    return w.rect().center();
+}
+
+} // namespace
+
+Scenario::Scenario(QWidget& fenetre, QWidget& controle) : fenetre_(fenetre), controle_(controle) {}
+
+QWidget& Scenario::trouver(const QString& nom) const
+{
+    if (nom.isEmpty())
+        refuser(QStringLiteral("il manque le nom du contrôle"));
+    QWidget* w = controle_.findChild<QWidget*>(nom);
+    if (!w)
+        refuser(QStringLiteral("contrôle inconnu « %1 »").arg(nom));
+    return *w;
+}
+
+void Scenario::rejouer(const QString& chemin)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text))
+        refuser(QStringLiteral("scénario %1 illisible (%2)").arg(chemin, fichier.errorString()));
+    QTextStream flux(&fichier);
+    int numero = 0;
+    QPointer<QWidget> garde(&controle_);
+    while (!flux.atEnd()) {
+        const QString ligne = flux.readLine();
+        ++numero;
+        if (ligne.trimmed().isEmpty() || ligne.trimmed().startsWith(QLatin1Char('#')))
+            continue;
+        try {
+            if (!garde)
+                refuser(QStringLiteral("la fenêtre de l'hôte est fermée"));
+            executer(ligne);
+        } catch (const Erreur& e) {
+            refuser(QStringLiteral("scénario %1, ligne %2 : %3.").arg(chemin).arg(numero).arg(QString::fromUtf8(e.what())));
+        }
+    }
+}
+
+void Scenario::executer(const QString& ligne)
+{
+    const QString texte = ligne.trimmed();
+    const QString action = texte.section(QLatin1Char(' '), 0, 0);
+    const QString nom = texte.section(QLatin1Char(' '), 1, 1, QString::SectionSkipEmpty);
+    const QString reste = texte.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty);
+
+    if (action == QLatin1String("cliquer")) {
+        QWidget& w = trouver(nom);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, w.rect().center());
+    } else if (action == QLatin1String("cocher") || action == QLatin1String("decocher")) {
+        auto* c = qobject_cast<QCheckBox*>(&trouver(nom));
+        if (!c)
+            refuser(QStringLiteral("« %1 » n'est pas une case à cocher").arg(nom));
+        if (c->isChecked() != (action == QLatin1String("cocher")))
+            QTest::mouseClick(c, Qt::LeftButton, {}, c->rect().center());
+    } else if (action == QLatin1String("saisir")) {
+        QWidget& w = trouver(nom);
+        w.setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(&w, ligne.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty));
+    } else if (action == QLatin1String("quitter")) {
+        QWidget& w = trouver(nom);
+        if (!w.hasFocus())
+            w.setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(&w, Qt::Key_Tab);
+    } else if (action == QLatin1String("touche")) {
+        QWidget& w = trouver(nom);
+        if (reste.isEmpty())
+            refuser(QStringLiteral("il manque la touche"));
+        w.setFocus(Qt::OtherFocusReason);
+        if (const int t = touche(reste))
+            QTest::keyClick(&w, static_cast<Qt::Key>(t));
+        else if (reste.size() == 1)
+            QTest::keyClick(&w, reste.at(0).toLatin1());
+        else
+            refuser(QStringLiteral("touche inconnue « %1 »").arg(reste));
+    } else if (action == QLatin1String("survoler")) {
+        QWidget& w = trouver(nom);
+        QTest::mouseMove(&w, qobject_cast<QLabel*>(&w) ? w.rect().center() : pointLibre(w));
+    } else if (action == QLatin1String("defiler") || action == QLatin1String("pas")) {
+        auto* barre = controle_.findChild<QScrollBar*>(QStringLiteral("Bdv_Controles"));
+        if (!barre)
+            refuser(QStringLiteral("pas de barre de défilement"));
+        if (!barre->isEnabled())
+            refuser(QStringLiteral("la barre de défilement est désactivée (grand écran)"));
+        if (action == QLatin1String("defiler")) {
+            bool ok = false;
+            const int cible = nom.toInt(&ok);
+            if (!ok)
+                refuser(QStringLiteral("valeur de défilement attendue, pas « %1 »").arg(nom));
+            // A drag of the thumb: positions one after the other, then the release.
+            barre->setSliderDown(true);
+            for (int v = barre->value(); v != cible && v >= barre->minimum() && v <= barre->maximum();)
+                barre->setSliderPosition(v += (cible > v ? 1 : -1));
+            barre->setSliderDown(false);
+        } else {
+            const bool bas = nom == QLatin1String("bas");
+            if (!bas && nom != QLatin1String("haut"))
+                refuser(QStringLiteral("« pas » attend bas ou haut"));
+            const int n = reste.isEmpty() ? 1 : reste.toInt();
+            for (int i = 0; i < n; ++i)
+                barre->triggerAction(bas ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        }
+    } else if (action == QLatin1String("fermer")) {
+        fenetre_.close();
+    } else {
+        refuser(QStringLiteral("action inconnue « %1 »").arg(action));
+    }
+    // Let what the action queued (a check on leaving a field) run.
+    QCoreApplication::processEvents();
+}
+
+} // namespace pavonis

@@ -1,0 +1,238 @@
+// pavonis-hote: a host window with the AGGIR evaluation control, on the
+// stand-alone host objects; also replays scenarios without a display.
+
+#include "EtatEcran.h"
+#include "FenetreDemo.h"
+#include "HoteAutonome.h"
+#include "Scenario.h"
+
+#include "BoiteMessage.h"
+#include "DateDuJour.h"
+#include "Ecran.h"
+#include "FenetreHote.h"
+#include "Installation.h"
+#include "Twips.h"
+
+#include <pavonis/Erreur.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kAide = R"(Usage : pavonis-hote [OPTIONS]
+
+Ouvre une fenêtre hôte avec l'écran d'évaluation AGGIR (composant
+Pavonis.Uc_Pavonis), sur le magasin de paramètres autonome. À la fermeture,
+indique si l'utilisateur est sorti par « Retour » (W_Sortir).
+
+Options :
+  --parametres FICHIER      magasin de paramètres SQLite (par défaut : celui de
+                            l'utilisateur, créé au premier lancement)
+  --scenario FICHIER        rejoue un scénario sans affichage (offscreen)
+  --etat SORTIE.json        écrit l'état de chaque contrôle après le scénario
+  --capture SORTIE.png      écrit une capture de la fenêtre après le scénario
+  --hauteur-ecran PIXELS    simule un écran de cette hauteur (768 et plus :
+                            grande disposition ; moins : petite, avec défilement)
+  --help                    affiche cette aide
+
+Sans écran (ni DISPLAY ni WAYLAND_DISPLAY), pavonis-hote rejoue le scénario
+d'exemple et écrit pavonis-hote-etat.json et pavonis-hote-capture.png dans le
+répertoire courant.
+
+Scénario : une action par ligne ; « # » commence un commentaire.
+  cliquer NOM               clic au centre du contrôle
+  cocher NOM / decocher NOM coche ou décoche une case
+  saisir NOM TEXTE          donne le focus au champ et tape le texte
+  quitter NOM               quitte le champ (touche Tab)
+  touche NOM TOUCHE         Entree, Echap, Tab, Retour, Suppr, Haut, Bas,
+                            Gauche, Droite, Debut, Fin, Espace, ou un caractère
+  survoler NOM              passe la souris sur le contrôle
+  defiler VALEUR            fait glisser le curseur de la barre de défilement
+  pas bas|haut [N]          clique N fois sur une flèche de la barre
+  fermer                    ferme la fenêtre hôte (case de fermeture)
+)";
+
+struct Options {
+    QString parametres, scenario, etat, capture;
+    int hauteurEcran = 0;
+};
+
+bool lireOptions(int argc, char** argv, Options& o, int& statut)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        const auto valeur = [&](QString& cible) {
+            if (i + 1 >= argc) {
+                std::cerr << "pavonis-hote: " << a.toStdString() << " attend une valeur.\n";
+                return false;
+            }
+            cible = QString::fromLocal8Bit(argv[++i]);
+            return true;
+        };
+        QString nombre;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kAide, stdout);
+            statut = 0;
+            return false;
+        }
+        bool ok = true;
+        if (a == QLatin1String("--parametres"))
+            ok = valeur(o.parametres);
+        else if (a == QLatin1String("--scenario"))
+            ok = valeur(o.scenario);
+        else if (a == QLatin1String("--etat"))
+            ok = valeur(o.etat);
+        else if (a == QLatin1String("--capture"))
+            ok = valeur(o.capture);
+        else if (a == QLatin1String("--hauteur-ecran")) {
+            ok = valeur(nombre);
+            o.hauteurEcran = nombre.toInt(&ok);
+            if (!ok || o.hauteurEcran <= 0)
+                std::cerr << "pavonis-hote: --hauteur-ecran attend un nombre de pixels.\n";
+            ok = ok && o.hauteurEcran > 0;
+        } else {
+            std::cerr << "pavonis-hote: option inconnue : " << a.toStdString() << "\nEssayez « pavonis-hote --help ».\n";
+            ok = false;
+        }
+        if (!ok) {
+            statut = 2;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ecrire(const QString& chemin, const QByteArray& contenu)
+{
+    QSaveFile f(chemin);
+    return f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit();
+}
+
+QString absolu(const QString& chemin) { return QFileInfo(chemin).absoluteFilePath(); }
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    int statut = 0;
+    if (!lireOptions(argc, argv, options, statut))
+        return statut;
+
+    const bool sansEcran = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (sansEcran && options.scenario.isEmpty()) {
+        options.scenario =
+            QString::fromStdString((pavonis::installation::repertoirePartage() / "exemples" / "scenario-demo.txt").string());
+        if (options.etat.isEmpty())
+            options.etat = QStringLiteral("pavonis-hote-etat.json");
+        if (options.capture.isEmpty())
+            options.capture = QStringLiteral("pavonis-hote-capture.png");
+        std::cerr << "pavonis-hote: pas d'écran ; rejeu du scénario d'exemple " << options.scenario.toStdString()
+                  << " sans affichage.\n";
+    }
+    const bool rejeu = !options.scenario.isEmpty();
+    if (rejeu && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    if (options.hauteurEcran > 0)
+        pavonis::Ecran::simulerHauteurPixels(options.hauteurEcran);
+
+    QJsonArray messages, erreurs;
+    if (rejeu)
+        pavonis::BoiteMessage::intercepter([&](const pavonis::BoiteMessage::Message& m) {
+            messages.append(QJsonObject{{"titre", m.titre}, {"texte", m.texte}});
+        });
+
+    auto* fenetre = new pavonis::FenetreDemo;
+    fenetre->setAttribute(Qt::WA_DeleteOnClose);
+    bool sortieParRetour = false;
+    QObject::connect(fenetre, &pavonis::FenetreDemo::fermeture, [&](bool sortie) { sortieParRetour = sortie; });
+
+    std::unique_ptr<pavonis::HoteAutonome> hote;
+    pavonis::IUc_Pavonis* interfaceControle = nullptr;
+    try {
+        hote = std::make_unique<pavonis::HoteAutonome>(options.parametres);
+        interfaceControle = hote->creerControle(fenetre);
+    } catch (const pavonis::Erreur& e) {
+        std::cerr << "pavonis-hote: " << e.what() << '\n';
+        delete fenetre;
+        return 1;
+    }
+    QWidget* controle = interfaceControle->widget();
+    fenetre->definirControle(controle);
+
+    // What fails in the control is shown (or, in a replay, recorded) here.
+    fenetre->definirGestionnaireErreur([&](const QString& message) {
+        std::cerr << "pavonis-hote: " << message.toStdString() << '\n';
+        if (rejeu)
+            erreurs.append(message);
+        else
+            QMessageBox::warning(fenetre, QStringLiteral("Pavonis"), message);
+    });
+    QObject::connect(controle, SIGNAL(erreur(QString)), fenetre, SLOT(signalerErreur(QString)));
+
+    fenetre->show();
+    try {
+        interfaceControle->Init();
+    } catch (const pavonis::Erreur& e) {
+        fenetre->signalerErreur(QString::fromUtf8(e.what()));
+    }
+
+    if (!rejeu) {
+        const int code = app.exec();
+        std::cout << "W_Sortir = " << (sortieParRetour ? "True" : "False") << std::endl;
+        return code;
+    }
+
+    int code = 0;
+    try {
+        pavonis::Scenario(*fenetre, *controle).rejouer(options.scenario);
+    } catch (const pavonis::Erreur& e) {
+        std::cerr << "pavonis-hote: " << e.what() << '\n';
+        code = 2;
+    }
+    QCoreApplication::processEvents();
+
+    QJsonObject etat{{"fenetre_ouverte", !fenetre->fermee()}, {"W_Sortir_a_la_fermeture", sortieParRetour},
+                     {"messages", messages},                   {"erreurs", erreurs}};
+    if (!fenetre->fermee()) {
+        etat.insert("controle", pavonis::etatEcran(*controle));
+        etat.insert("fenetre", QJsonObject{{"Caption", fenetre->windowTitle()},
+                                           {"Height", std::round(pavonis::Twips::depuisPixelsY(fenetre->height()))},
+                                           {"Width", std::round(pavonis::Twips::depuisPixelsX(fenetre->width()))}});
+        if (QWidget* focus = QApplication::focusWidget())
+            etat.insert("focus", focus->objectName());
+    }
+    if (!options.etat.isEmpty()) {
+        if (!ecrire(options.etat, QJsonDocument(etat).toJson(QJsonDocument::Indented))) {
+            std::cerr << "pavonis-hote: impossible d'écrire " << options.etat.toStdString() << '\n';
+            return 1;
+        }
+        std::cerr << "pavonis-hote: état écrit dans " << absolu(options.etat).toStdString() << '\n';
+    }
+    if (!options.capture.isEmpty()) {
+        if (fenetre->fermee() || !fenetre->grab().save(options.capture)) {
+            std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString() << '\n';
+            return code ? code : 1;
+        }
+        std::cerr << "pavonis-hote: capture écrite dans " << absolu(options.capture).toStdString() << '\n';
+    }
+    if (!fenetre->fermee())
+        fenetre->close();
+    QCoreApplication::processEvents();
+    std::cout << "W_Sortir = " << (sortieParRetour ? "True" : "False") << std::endl;
+    return code;
+}

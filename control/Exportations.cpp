@@ -1,0 +1,93 @@
+// The library's registration and class-factory entry points. Each hands
+// over to the component runtime with the library's own identity.
+
+#include "IdentitePavonis.h"
+
+#include "CodesStatut.h"
+#include "Composants.h"
+
+#include <pavonis/ExportPavonis.h>
+#include <pavonis/Uc_Pavonis.h>
+
+#include <QFileInfo>
+
+#include <cstring>
+
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#endif
+
+namespace pavonis {
+namespace {
+
+QString fichierDeLaBibliotheque()
+{
+#if defined(_WIN32)
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&fichierDeLaBibliotheque), &module);
+    wchar_t chemin[MAX_PATH];
+    return QString::fromWCharArray(chemin, GetModuleFileNameW(module, chemin, MAX_PATH));
+#else
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&fichierDeLaBibliotheque), &info) && info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
+    return {};
+#endif
+}
+
+class FabriquePavonis final : public IFabriqueClasse {
+public:
+    std::int32_t CreateInstance(QWidget* conteneur, const char* iid, void** objet) override
+    {
+        if (!objet)
+            return statut::kPointeurNul;
+        *objet = nullptr;
+        if (!iid || std::strcmp(iid, IUc_Pavonis::kIid) != 0)
+            return statut::kPasDInterface;
+        try {
+            *objet = static_cast<IUc_Pavonis*>(new Uc_Pavonis(conteneur));
+            return statut::kOk;
+        } catch (...) {
+            return statut::kEchec;
+        }
+    }
+    std::int32_t LockServer(bool verrouiller) override
+    {
+        compteurServeur().verrouiller(verrouiller);
+        return statut::kOk;
+    }
+};
+
+FabriquePavonis& fabrique()
+{
+    static FabriquePavonis f;
+    return f;
+}
+
+} // namespace
+} // namespace pavonis
+
+extern "C" {
+
+PAVONIS_EXPORT std::int32_t DllRegisterServer()
+{
+    return pavonis::Composants::enregistrerServeur(pavonis::identitePavonis(), pavonis::fichierDeLaBibliotheque());
+}
+
+PAVONIS_EXPORT std::int32_t DllUnregisterServer()
+{
+    return pavonis::Composants::desenregistrerServeur(pavonis::identitePavonis());
+}
+
+PAVONIS_EXPORT std::int32_t DllGetClassObject(const char* idClasse, const char* iid, void** objet)
+{
+    return pavonis::Composants::objetClasse(pavonis::identitePavonis(), pavonis::fabrique(), idClasse, iid, objet);
+}
+
+PAVONIS_EXPORT std::int32_t DllCanUnloadNow()
+{
+    return pavonis::compteurServeur().peutDecharger() ? pavonis::statut::kOk : pavonis::statut::kFaux;
+}
+
+} // extern "C"

@@ -1,0 +1,436 @@
+#include <pavonis/Uc_Pavonis.h>
+
+#include "BoiteMessage.h"
+#include "ClassesHote.h"
+#include "Composants.h"
+#include "DateDuJour.h"
+#include "DescriptionEcran.h"
+#include "EcranPavonis.h"
+#include "Ecran.h"
+#include "EtatModule.h"
+#include "FenetreHote.h"
+#include "GrilleAggir.h"
+#include "IdentitePavonis.h"
+#include "Mod_Proc.h"
+#include "MoteurAggir.h"
+#include "NavigateurAide.h"
+#include "SurfaceGrilleWidgets.h"
+#include "Twips.h"
+
+#include <pavonis/IControleTexte.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSet>
+
+#include <cmath>
+#include <limits>
+
+namespace pavonis {
+
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Layouts by screen height (twips).
+constexpr double kHauteurGrande = 11000, kLargeurGrande = 14480;
+constexpr double kHauteurPetite = 7560, kLargeurPetite = 14775;
+constexpr float kEcranGrandPixels = 768.0f;
+constexpr int kPasDefilement = 250;
+
+// Help pane placement over the other column.
+constexpr int kVoletHaut = 1320, kVoletLargeur = 6975, kVoletHauteur = 5295;
+
+// Nearest 16-bit integer, half-way values to the even neighbour.
+std::int16_t arrondiPair16(double v)
+{
+    const double r = std::nearbyint(v); // default rounding mode: to nearest, ties to even
+    if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
+        throw Erreur(Erreur::Code::Depassement, "Dépassement de capacité (entier 16 bits).");
+    return static_cast<std::int16_t>(r);
+}
+
+std::int16_t entier16(long v)
+{
+    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+        throw Erreur(Erreur::Code::Depassement, "Dépassement de capacité (entier 16 bits).");
+    return static_cast<std::int16_t>(v);
+}
+
+// The date box as the date service sees it.
+class ZoneTexteHote final : public IControleTexte {
+public:
+    explicit ZoneTexteHote(const QLineEdit* zone) : zone_(zone) {}
+    std::string Text() override { return zone_->text().toStdString(); }
+
+private:
+    const QLineEdit* zone_;
+};
+
+} // namespace
+
+class Uc_Pavonis::Private {
+public:
+    explicit Private(Uc_Pavonis& controle)
+        : q(controle), ecran(controle), surface(ecran),
+          moteur(surface, tablesGroupes, EtatModule::duThread().tablePoids, [] {
+              return convertir<IEntreeParametre>(Composants::creerObjet(classes_hote::kEntreeParametre),
+                                                 "Table de travail des poids");
+          })
+    {
+    }
+
+    void connecter();
+    void executerLigne(std::size_t ligne);
+    void reinitialiserGrille();
+    void signaler(const std::exception& e);
+
+    // Event handlers, named after their control and event.
+    void UserControl_Show();
+    void Cmd_NouvelleEval_Click();
+    void Cmd_Retour_Click();
+    void Bdv_Controles_Change() { deplacerSurface(); }
+    void Bdv_Controles_Scroll() { deplacerSurface(); }
+    void Txt_DateEval_KeyPress(std::int16_t& KeyAscii);
+    void Txt_DateEval_LostFocus();
+    void variable_MouseMove(int numero);
+    void variable_Click();
+
+    void deplacerSurface();
+    bool filtrerTouche(QKeyEvent& touche);
+    IServiceDate& serviceDate();
+
+    Uc_Pavonis& q;
+    EcranPavonis ecran;
+    SurfaceGrilleWidgets surface;
+    TablesGroupes tablesGroupes;
+    MoteurAggir moteur;
+    QString cheminAide;
+    std::int16_t valeurDefilement = 0;
+    bool wSortir = false;
+    QString wCode, wNomPrenom;
+
+    QHash<const QObject*, std::size_t> ligneDuControle; // the 144 row controls
+    QHash<const QObject*, int> variableSurvolee;        // frames and labels of the 17 variables
+    QSet<QString> deplaces;                             // what the scroll bar moves
+    QLineEdit* dateEval = nullptr;
+};
+
+void Uc_Pavonis::Private::connecter()
+{
+    for (std::size_t i = 0; i < grille::kLignes.size(); ++i) {
+        const LigneEvaluation& l = grille::kLignes[i];
+        std::vector<QAbstractButton*> boutons{ecran.option(l.optionFait), ecran.option(l.optionFaitPas)};
+        for (Adverbe a : kAdverbes)
+            boutons.push_back(ecran.caseACocher(l.caseAdverbe(a)));
+        for (QAbstractButton* b : boutons) {
+            ligneDuControle.insert(b, i);
+            QObject::connect(b, &QAbstractButton::clicked, &q, [this, i] { executerLigne(i); });
+        }
+    }
+    for (const VariableAggir& v : grille::kVariables) {
+        for (QWidget* w : {ecran.controle(v.cadre), ecran.controle(v.etiquette)}) {
+            w->setMouseTracking(true);
+            w->installEventFilter(&q);
+            variableSurvolee.insert(w, v.numero);
+        }
+    }
+    for (std::string_view nom : ecran::controlesDeplaces())
+        deplaces.insert(qs(nom));
+
+    dateEval = ecran.zone(ecran::kDateEval);
+    dateEval->installEventFilter(&q);
+
+    QScrollBar* barre = ecran.barre();
+    QObject::connect(barre, &QScrollBar::valueChanged, &q, [this] { Bdv_Controles_Change(); });
+    QObject::connect(barre, &QScrollBar::sliderMoved, &q, [this] { Bdv_Controles_Scroll(); });
+    QObject::connect(ecran.bouton(ecran::kNouvelleEvaluation), &QPushButton::clicked, &q,
+                     [this] { Cmd_NouvelleEval_Click(); });
+    QObject::connect(ecran.bouton(ecran::kRetour), &QPushButton::clicked, &q, [this] { Cmd_Retour_Click(); });
+}
+
+void Uc_Pavonis::Private::signaler(const std::exception& e)
+{
+    const QString message = QString::fromUtf8(e.what());
+    qWarning("Pavonis : %s", qUtf8Printable(message));
+    if (q.isSignalConnected(QMetaMethod::fromSignal(&Uc_Pavonis::erreur)))
+        emit q.erreur(message);
+    else
+        BoiteMessage::afficher(&q, message, QStringLiteral("Pavonis"), BoiteMessage::Icone::Critique);
+}
+
+void Uc_Pavonis::Private::executerLigne(std::size_t ligne)
+{
+    try {
+        moteur.CalculerNote(ligne);
+    } catch (const std::exception& e) {
+        signaler(e);
+    }
+}
+
+void Uc_Pavonis::Private::reinitialiserGrille()
+{
+    // Every "Fait" option, found by its name among all the controls; the
+    // selection raises the option's click, which settles its row.
+    const QList<QWidget*> tous = q.findChildren<QWidget*>();
+    for (QWidget* w : tous) {
+        const QString nom = w->objectName();
+        if (!nom.startsWith(QLatin1String("Opt_")) || !nom.endsWith(QLatin1String("Fait")))
+            continue;
+        auto* option = qobject_cast<QRadioButton*>(w);
+        if (!option || option->isChecked())
+            continue;
+        option->setChecked(true);
+        moteur.CalculerNote(ligneDuControle.value(option));
+    }
+}
+
+void Uc_Pavonis::Private::UserControl_Show()
+{
+    const auto hauteurEcran = static_cast<float>(Ecran::hauteurTwips() / Ecran::twipsParPixelY());
+    FenetreHote fenetre(&q);
+    QScrollBar* barre = ecran.barre();
+    if (hauteurEcran >= kEcranGrandPixels) {
+        fenetre.definir(QStringLiteral("Height"), kHauteurGrande);
+        fenetre.definir(QStringLiteral("Width"), kLargeurGrande);
+        q.resize(Twips::versPixelsX(kLargeurGrande), Twips::versPixelsY(kHauteurGrande));
+        barre->setEnabled(false);
+    } else {
+        fenetre.definir(QStringLiteral("Height"), kHauteurPetite);
+        fenetre.definir(QStringLiteral("Width"), kLargeurPetite);
+        q.resize(Twips::versPixelsX(kLargeurPetite), Twips::versPixelsY(kHauteurPetite));
+        barre->setEnabled(true);
+        barre->setMinimum(0);
+        const double hauteurFenetre = fenetre.lire(QStringLiteral("Height")).toDouble();
+        barre->setMaximum(arrondiPair16((kHauteurGrande - hauteurFenetre) / kPasDefilement));
+    }
+}
+
+void Uc_Pavonis::Private::deplacerSurface()
+{
+    QScrollBar* barre = ecran.barre();
+    for (QWidget* w : q.findChildren<QWidget*>()) {
+        if (!deplaces.contains(w->objectName()))
+            continue;
+        const std::int16_t difference = entier16(long{valeurDefilement} - barre->value());
+        const std::int16_t decalage = entier16(long{difference} * kPasDefilement);
+        EcranPavonis::Position p = ecran.position(w);
+        p.haut += decalage;
+        ecran.placer(w, p);
+    }
+    valeurDefilement = entier16(barre->value());
+}
+
+void Uc_Pavonis::Private::variable_MouseMove(int numero)
+{
+    NavigateurAide* volet = ecran.navigateur();
+    ecran.placer(volet, {ecran::gaucheVoletAide(numero), kVoletHaut, kVoletLargeur, kVoletHauteur});
+    const QString page = cheminAide + QString::number(numero) + QStringLiteral(".html");
+    // The last seven characters tell which page is shown ("r1.html", "11.html").
+    if (volet->LocationURL().right(7) != page.right(7))
+        volet->Navigate2(page);
+}
+
+void Uc_Pavonis::Private::variable_Click()
+{
+    NavigateurAide* volet = ecran.navigateur();
+    volet->setVisible(volet->isHidden());
+}
+
+void Uc_Pavonis::Private::Cmd_NouvelleEval_Click()
+{
+    try {
+        static_cast<IUc_Pavonis&>(q).Init();
+    } catch (const std::exception& e) {
+        signaler(e);
+    }
+}
+
+void Uc_Pavonis::Private::Cmd_Retour_Click()
+{
+    wSortir = true;
+    valeurDefilement = 0;
+    try {
+        FenetreHote(&q).decharger();
+    } catch (const std::exception& e) {
+        signaler(e);
+    }
+}
+
+void Uc_Pavonis::Private::Txt_DateEval_KeyPress(std::int16_t& KeyAscii)
+{
+    if (KeyAscii == 8 || (KeyAscii >= 48 && KeyAscii <= 57))
+        return;
+    KeyAscii = 47;
+}
+
+bool Uc_Pavonis::Private::filtrerTouche(QKeyEvent& touche)
+{
+    // Keys that type no character (Tab moves the focus, Delete and the
+    // arrows edit) never reach the filter, as on the original platform.
+    if (touche.key() == Qt::Key_Tab || touche.key() == Qt::Key_Backtab || touche.key() == Qt::Key_Delete ||
+        touche.text().size() != 1)
+        return false;
+    const int code = touche.text().at(0).unicode();
+    auto KeyAscii = static_cast<std::int16_t>(code);
+    Txt_DateEval_KeyPress(KeyAscii);
+    if (KeyAscii == code)
+        return false;
+    dateEval->insert(QString(QChar(KeyAscii)));
+    return true;
+}
+
+IServiceDate& Uc_Pavonis::Private::serviceDate()
+{
+    auto& service = EtatModule::duThread().serviceDate;
+    if (!service)
+        service = convertir<IServiceDate>(Composants::creerObjet(classes_hote::kServiceDate), "Service de dates");
+    return *service;
+}
+
+void Uc_Pavonis::Private::Txt_DateEval_LostFocus()
+{
+    if (dateEval->text().isEmpty())
+        return;
+    IServiceDate& service = serviceDate();
+    std::string texte = dateEval->text().toStdString();
+    std::int16_t format = 0;
+    dateEval->setText(QString::fromStdString(service.NormaliserDate(texte, format)));
+    if (service.SaisieARevoir()) {
+        dateEval->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (service.ControlerDate(std::make_shared<ZoneTexteHote>(dateEval)).empty())
+        return;
+    BoiteMessage::afficher(&q, QStringLiteral("Erreur de saisie dans la date, veuillez la ressaisir."),
+                           QStringLiteral("Message NORVELIS"), BoiteMessage::Icone::Exclamation);
+    dateEval->setFocus(Qt::OtherFocusReason);
+}
+
+Uc_Pavonis::Uc_Pavonis(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(*this))
+{
+    compteurServeur().ajouterObjet();
+    EcranPavonis::Position surface{0, 0, ecran::kLargeurSurface, ecran::kHauteurSurface};
+    resize(Twips::versPixelsX(surface.largeur), Twips::versPixelsY(surface.hauteur));
+    d->connecter();
+}
+
+Uc_Pavonis::~Uc_Pavonis() { compteurServeur().retirerObjet(); }
+
+bool Uc_Pavonis::W_Sortir() const { return d->wSortir; }
+void Uc_Pavonis::W_Sortir(bool valeur) { d->wSortir = valeur; }
+QString Uc_Pavonis::W_Code() const { return d->wCode; }
+void Uc_Pavonis::W_Code(const QString& valeur) { d->wCode = valeur; }
+QString Uc_Pavonis::W_NomPrenom() const { return d->wNomPrenom; }
+void Uc_Pavonis::W_NomPrenom(const QString& valeur) { d->wNomPrenom = valeur; }
+QString Uc_Pavonis::cheminAide() const { return d->cheminAide; }
+std::int16_t Uc_Pavonis::valeurDefilement() const { return d->valeurDefilement; }
+
+void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client) { EtatModule::duThread().client = std::move(client); }
+
+void Uc_Pavonis::TheDatabase(std::shared_ptr<IBaseDonnees> base)
+{
+    EtatModule::duThread().baseDonnees = std::move(base);
+}
+
+void Uc_Pavonis::DroitsUtilisateur(std::shared_ptr<IDroits>& New_DroitsUtilisateur)
+{
+    EtatModule& m = EtatModule::duThread();
+    m.droits = New_DroitsUtilisateur;
+    if (!m.droits)
+        throw Erreur(Erreur::Code::ObjetAbsent, "DroitsUtilisateur : aucun objet de droits n'a été donné.");
+    m.droitAideAggir = convertir<IDroitEntree>(m.droits->Droit("DOSAIDEAGGIR"), "Droit \"DOSAIDEAGGIR\"");
+}
+
+void Uc_Pavonis::Init()
+{
+    FenetreHote(this).definir(QStringLiteral("Caption"), QStringLiteral("Outil grille Aggir révision 2008"));
+
+    Mod_Proc::ChargerParametres();
+
+    EtatModule& m = EtatModule::duThread();
+    const qsizetype longueur = QString::fromStdString(m.entreeChemin->Texte(1, -1, -1)).size();
+    const QString repertoire = QString::fromStdString(m.entreeChemin->Texte(1, -1, -1));
+    if (longueur < 5)
+        throw Erreur(Erreur::Code::ParametreInvalide,
+                     "Le répertoire d'installation (section \"CHEMINFICHIER\", entrée \"1\") « " +
+                         repertoire.toStdString() + " » a moins de 5 caractères.");
+    d->cheminAide = QStringLiteral("file:") + repertoire.left(longueur - 5) + QStringLiteral("aide/aide_aggir");
+
+    // A table that cannot be fetched keeps the one it had; the GIR fails
+    // later, when it needs it.
+    for (std::size_t g = 0; g < grille::kNbGroupes; ++g) {
+        const std::string lettre(1, grille::kGroupes[g]);
+        try {
+            d->tablesGroupes[g] = convertir<IEntreeParametre>(m.paramAggir->Section(lettre),
+                                                              "Entrée \"" + lettre + "\" de \"AGGIRPARAM\"");
+        } catch (const std::exception&) {
+        }
+    }
+
+    d->ecran.zone(ecran::kNomEnqueteur)->setText(QString());
+    d->ecran.zone(ecran::kNomBenef)->setText(QString());
+    d->ecran.zone(ecran::kDateEval)->setText(DateDuJour::texte());
+
+    d->reinitialiserGrille();
+}
+
+void Uc_Pavonis::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    try {
+        d->UserControl_Show();
+    } catch (const std::exception& e) {
+        d->signaler(e);
+    }
+}
+
+bool Uc_Pavonis::eventFilter(QObject* objet, QEvent* event)
+{
+    if (objet == d->dateEval) {
+        if (event->type() == QEvent::KeyPress)
+            return d->filtrerTouche(*static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason raison = static_cast<QFocusEvent*>(event)->reason();
+            // Leaving the box for another control, not for another window.
+            if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        try {
+                            d->Txt_DateEval_LostFocus();
+                        } catch (const std::exception& e) {
+                            d->signaler(e);
+                        }
+                    },
+                    Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+    const auto variable = d->variableSurvolee.constFind(objet);
+    if (variable != d->variableSurvolee.cend()) {
+        auto* w = static_cast<QWidget*>(objet);
+        if (event->type() == QEvent::MouseMove) {
+            // A frame counts only where none of its own controls is.
+            const auto* souris = static_cast<QMouseEvent*>(event);
+            if (qobject_cast<QLabel*>(w) || !w->childAt(souris->position().toPoint()))
+                d->variable_MouseMove(*variable);
+        } else if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QLabel*>(w)) {
+            const auto* souris = static_cast<QMouseEvent*>(event);
+            if (souris->button() == Qt::LeftButton && w->rect().contains(souris->position().toPoint()))
+                d->variable_Click();
+        }
+    }
+    return QWidget::eventFilter(objet, event);
+}
+
+} // namespace pavonis
