@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
@@ -98,7 +99,23 @@ void Scenario::executer(const QString& ligne)
     } else if (action == QLatin1String("saisir")) {
         QWidget& w = trouver(nom);
         w.setFocus(Qt::OtherFocusReason);
-        QTest::keyClicks(&w, ligne.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty));
+        // Key by key, accents included.
+        for (QChar c : ligne.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty)) {
+            if (c.unicode() < 128)
+                QTest::keyClick(&w, static_cast<char>(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, &w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    } else if (action == QLatin1String("effacer")) {
+        // As a user would: to the end of the field, then backspace.
+        QWidget& w = trouver(nom);
+        auto* zone = qobject_cast<QLineEdit*>(&w);
+        if (!zone)
+            refuser(QStringLiteral("« %1 » n'est pas un champ de texte").arg(nom));
+        zone->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(zone, Qt::Key_End);
+        for (qsizetype n = zone->text().size(); n > 0; --n)
+            QTest::keyClick(zone, Qt::Key_Backspace);
     } else if (action == QLatin1String("quitter")) {
         QWidget& w = trouver(nom);
         if (!w.hasFocus())

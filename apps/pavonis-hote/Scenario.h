@@ -9,7 +9,8 @@ namespace pavonis {
 
 // Replays user actions on the control, one per line, each addressing a
 // control by name:
-//   cliquer NOM | cocher NOM | decocher NOM | saisir NOM TEXTE | quitter NOM
+//   cliquer NOM | cocher NOM | decocher NOM | effacer NOM | saisir NOM TEXTE
+//   quitter NOM
 //   touche NOM TOUCHE | survoler NOM | defiler VALEUR | pas bas|haut [N]
 //   fermer
 // Blank lines and lines starting with "#" are skipped.

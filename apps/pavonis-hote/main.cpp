@@ -53,7 +53,8 @@ répertoire courant.
 Scénario : une action par ligne ; « # » commence un commentaire.
   cliquer NOM               clic au centre du contrôle
   cocher NOM / decocher NOM coche ou décoche une case
-  saisir NOM TEXTE          donne le focus au champ et tape le texte
+  effacer NOM               vide le champ (touche Retour arrière)
+  saisir NOM TEXTE          donne le focus au champ et tape le texte à la suite
   quitter NOM               quitte le champ (touche Tab)
   touche NOM TOUCHE         Entree, Echap, Tab, Retour, Suppr, Haut, Bas,
                             Gauche, Droite, Debut, Fin, Espace, ou un caractère

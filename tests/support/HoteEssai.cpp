@@ -1,0 +1,84 @@
+#include "HoteEssai.h"
+
+#include "BaseDonneesAutonome.h"
+#include "ClientAutonome.h"
+#include "Composants.h"
+#include "DateDuJour.h"
+#include "DroitsAutonomes.h"
+#include "EntreeParametre.h"
+#include "MagasinParametres.h"
+#include "ServiceDateAutonome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+namespace pavonis::essai {
+
+HoteEssai::HoteEssai()
+{
+    DateDuJour::simuler(QDate(2026, 12, 5));
+    const QString installation = dossier_.path() + "/pavonis/data/";
+    repertoireAide = dossier_.path() + "/pavonis/aide";
+    QDir().mkpath(repertoireAide);
+    magasin = MagasinParametres::ouvrir((dossier_.path() + "/parametres.sqlite").toStdString(),
+                                        installation.toStdString());
+    base = std::make_shared<BaseDonneesAutonome>(magasin);
+    Composants::enregistrerClasse("Velmor.EntreeParametre", [] { return ObjetPtr(EntreeParametre::creer()); });
+    Composants::enregistrerClasse("Velmor.ServiceDate", [] {
+        return std::make_shared<ServiceDateAutonome>([] {
+            using namespace std::chrono;
+            return year_month_day{year{2026}, month{12}, day{5}};
+        });
+    });
+    fenetre_ = std::make_unique<QWidget>();
+}
+
+HoteEssai::~HoteEssai()
+{
+    fenetre_.reset();
+    Composants::revoquerClasse("Velmor.EntreeParametre");
+    Composants::revoquerClasse("Velmor.ServiceDate");
+}
+
+Uc_Pavonis* HoteEssai::creerControle()
+{
+    auto* c = new Uc_Pavonis(fenetre_.get());
+    c->TheClient(std::make_shared<ClientAutonome>("E-1", "Essai"));
+    c->TheDatabase(base);
+    std::shared_ptr<IDroits> droits = std::make_shared<DroitsAutonomes>();
+    c->DroitsUtilisateur(droits);
+    return c;
+}
+
+QWidget* enfant(QWidget& controle, const char* nom)
+{
+    QWidget* w = controle.findChild<QWidget*>(QString::fromUtf8(nom));
+    if (!w)
+        qFatal("no control named %s", nom);
+    return w;
+}
+
+QString texte(QWidget& controle, const char* nom)
+{
+    return qobject_cast<QLineEdit*>(enfant(controle, nom))->text();
+}
+
+void cliquer(QWidget& controle, const char* nom)
+{
+    QWidget* w = enfant(controle, nom);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+void taper(QWidget* w, const QString& texte)
+{
+    for (QChar c : texte) {
+        if (c.unicode() < 128)
+            QTest::keyClick(w, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace pavonis::essai

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <pavonis/Uc_Pavonis.h>
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+namespace pavonis {
+class MagasinParametres;
+class BaseDonneesAutonome;
+}
+
+namespace pavonis::essai {
+
+// A host for the control's tests: a parameter store of its own (seeded,
+// installation directory inside a temporary folder that holds the help
+// pages), the host classes registered in the runtime, and a host window.
+class HoteEssai {
+public:
+    HoteEssai();
+    ~HoteEssai();
+
+    // A new control in a new host window, given the host's objects.
+    Uc_Pavonis* creerControle();
+    QWidget& fenetre() { return *fenetre_; }
+
+    std::shared_ptr<MagasinParametres> magasin;
+    std::shared_ptr<BaseDonneesAutonome> base;
+    QString repertoireAide; // where CheminAide points
+
+private:
+    QTemporaryDir dossier_;
+    std::unique_ptr<QWidget> fenetre_;
+};
+
+// The child control of that name, or a failed test.
+QWidget* enfant(QWidget& controle, const char* nom);
+QString texte(QWidget& controle, const char* nom);
+void cliquer(QWidget& controle, const char* nom);
+// Types `texte` key by key, accents included.
+void taper(QWidget* w, const QString& texte);
+
+} // namespace pavonis::essai
