@@ -216,17 +216,18 @@ void Uc_Pavonis::Private::UserControl_Show()
 
 void Uc_Pavonis::Private::deplacerSurface()
 {
+    // The bar's current value: where its thumb is, also while it is dragged.
     QScrollBar* barre = ecran.barre();
     for (QWidget* w : q.findChildren<QWidget*>()) {
         if (!deplaces.contains(w->objectName()))
             continue;
-        const std::int16_t difference = entier16(long{valeurDefilement} - barre->value());
+        const std::int16_t difference = entier16(long{valeurDefilement} - barre->sliderPosition());
         const std::int16_t decalage = entier16(long{difference} * kPasDefilement);
         EcranPavonis::Position p = ecran.position(w);
         p.haut += decalage;
         ecran.placer(w, p);
     }
-    valeurDefilement = entier16(barre->value());
+    valeurDefilement = entier16(barre->sliderPosition());
 }
 
 void Uc_Pavonis::Private::variable_MouseMove(int numero)

@@ -126,6 +126,9 @@ QWidget* EcranPavonis::creer(const DescriptionControle& d, QWidget* parent)
         b->setValue(0);
         b->setSingleStep(1);
         b->setPageStep(1);
+        // Dragging the thumb reports positions (sliderMoved) and changes the
+        // value once, at the release.
+        b->setTracking(false);
         b->setFocusPolicy(Qt::StrongFocus);
         return b;
     }
