@@ -114,6 +114,18 @@ bool lireOptions(int argc, char** argv, Options& o, int& statut)
     return true;
 }
 
+// Resident memory of this process, in kB (0 where /proc is missing).
+qint64 memoireResidenteKo()
+{
+    QFile statut(QStringLiteral("/proc/self/status"));
+    if (!statut.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (QByteArray ligne = statut.readLine(); !ligne.isEmpty(); ligne = statut.readLine())
+        if (ligne.startsWith("VmRSS:"))
+            return ligne.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
 bool ecrire(const QString& chemin, const QByteArray& contenu)
 {
     QSaveFile f(chemin);
@@ -208,7 +220,8 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
 
     QJsonObject etat{{"fenetre_ouverte", !fenetre->fermee()}, {"W_Sortir_a_la_fermeture", sortieParRetour},
-                     {"messages", messages},                   {"erreurs", erreurs}};
+                     {"messages", messages},                   {"erreurs", erreurs},
+                     {"memoire_residente_ko", memoireResidenteKo()}};
     if (!fenetre->fermee()) {
         etat.insert("controle", pavonis::etatEcran(*controle));
         etat.insert("fenetre", QJsonObject{{"Caption", fenetre->windowTitle()},
