@@ -46,6 +46,10 @@ EcranPavonis::Position EcranPavonis::position(const QWidget* w) const
 
 void EcranPavonis::placer(QWidget* w, const Position& p)
 {
+    // The help pane is placed again at every mouse move: keep that cheap.
+    const auto actuelle = positions_.constFind(w);
+    if (actuelle != positions_.cend() && *actuelle == p)
+        return;
     positions_.insert(w, p);
     // Published for hosts and tools that describe the screen in twips.
     w->setProperty(kProprieteTwips, QRect(p.gauche, p.haut, p.largeur, p.hauteur));
