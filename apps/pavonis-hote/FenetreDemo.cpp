@@ -11,9 +11,7 @@ FenetreDemo::FenetreDemo(QWidget* parent) : QWidget(parent)
 
 void FenetreDemo::closeEvent(QCloseEvent* event)
 {
-    sortie_ = controle_ && controle_->property("W_Sortir").toBool();
-    fermee_ = true;
-    emit fermeture(sortie_);
+    emit fermeture(controle_ && controle_->property("W_Sortir").toBool());
     QWidget::closeEvent(event);
 }
 

@@ -16,8 +16,6 @@ public:
 
     void definirControle(QWidget* controle) { controle_ = controle; }
     void definirGestionnaireErreur(std::function<void(const QString&)> f) { gestionnaire_ = std::move(f); }
-    bool fermee() const { return fermee_; }
-    bool sortieParRetour() const { return sortie_; }
 
 public slots:
     void signalerErreur(const QString& message)
@@ -35,8 +33,6 @@ protected:
 private:
     QPointer<QWidget> controle_;
     std::function<void(const QString&)> gestionnaire_;
-    bool fermee_ = false;
-    bool sortie_ = false;
 };
 
 } // namespace pavonis

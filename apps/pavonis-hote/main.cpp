@@ -22,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -171,8 +172,15 @@ int main(int argc, char** argv)
 
     auto* fenetre = new pavonis::FenetreDemo;
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
+    // The window deletes itself once closed: what the host needs of it is
+    // taken while it closes.
     bool sortieParRetour = false;
-    QObject::connect(fenetre, &pavonis::FenetreDemo::fermeture, [&](bool sortie) { sortieParRetour = sortie; });
+    bool fermee = false;
+    QObject::connect(fenetre, &pavonis::FenetreDemo::fermeture, [&](bool sortie) {
+        sortieParRetour = sortie;
+        fermee = true;
+    });
+    QPointer<pavonis::FenetreDemo> garde(fenetre);
 
     std::unique_ptr<pavonis::HoteAutonome> hote;
     pavonis::IUc_Pavonis* interfaceControle = nullptr;
@@ -219,10 +227,13 @@ int main(int argc, char** argv)
     }
     QCoreApplication::processEvents();
 
-    QJsonObject etat{{"fenetre_ouverte", !fenetre->fermee()}, {"W_Sortir_a_la_fermeture", sortieParRetour},
-                     {"messages", messages},                   {"erreurs", erreurs},
+    const bool ouverte = garde && !fermee;
+    QJsonObject etat{{"fenetre_ouverte", ouverte},
+                     {"W_Sortir_a_la_fermeture", sortieParRetour},
+                     {"messages", messages},
+                     {"erreurs", erreurs},
                      {"memoire_residente_ko", memoireResidenteKo()}};
-    if (!fenetre->fermee()) {
+    if (ouverte) {
         etat.insert("controle", pavonis::etatEcran(*controle));
         etat.insert("fenetre", QJsonObject{{"Caption", fenetre->windowTitle()},
                                            {"Height", std::round(pavonis::Twips::depuisPixelsY(fenetre->height()))},
@@ -238,13 +249,13 @@ int main(int argc, char** argv)
         std::cerr << "pavonis-hote: état écrit dans " << absolu(options.etat).toStdString() << '\n';
     }
     if (!options.capture.isEmpty()) {
-        if (fenetre->fermee() || !fenetre->grab().save(options.capture)) {
+        if (!ouverte || !fenetre->grab().save(options.capture)) {
             std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString() << '\n';
             return code ? code : 1;
         }
         std::cerr << "pavonis-hote: capture écrite dans " << absolu(options.capture).toStdString() << '\n';
     }
-    if (!fenetre->fermee())
+    if (ouverte)
         fenetre->close();
     QCoreApplication::processEvents();
     std::cout << "W_Sortir = " << (sortieParRetour ? "True" : "False") << std::endl;
