@@ -12,10 +12,12 @@ using namespace pavonis;
 
 namespace {
 
-QString nomQt(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString nomQt(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-template <typename W>
-W* cree(QWidget* parent, std::string_view nom)
+template <typename W> W* cree(QWidget* parent, std::string_view nom)
 {
     auto* w = new W(parent);
     w->setObjectName(nomQt(nom));
@@ -35,7 +37,8 @@ const LigneEvaluation& ligne(std::string_view cle)
 EcranEssai::EcranEssai()
 {
     setObjectName(QStringLiteral("Uc_Pavonis"));
-    for (const char* nom : {"Txt_NomBenef", "Txt_NomEnqueteur", "Txt_DateEval", "Txt_Groupe", "Txt_SousGroupe"})
+    for (const char* nom :
+         {"Txt_NomBenef", "Txt_NomEnqueteur", "Txt_DateEval", "Txt_Groupe", "Txt_SousGroupe"})
         cree<QLineEdit>(this, nom);
     // As on the screen: each row in its own frame, so its two options are
     // exclusive of each other only.
@@ -54,8 +57,7 @@ EcranEssai::EcranEssai()
     zone("Txt_SousGroupe").setText(QStringLiteral("A"));
 }
 
-template <typename W>
-W& EcranEssai::controle(std::string_view nom) const
+template <typename W> W& EcranEssai::controle(std::string_view nom) const
 {
     auto* w = findChild<W*>(nomQt(nom));
     if (!w)
@@ -63,7 +65,10 @@ W& EcranEssai::controle(std::string_view nom) const
     return *w;
 }
 
-QRadioButton& EcranEssai::fait(std::string_view cle) const { return controle<QRadioButton>(ligne(cle).optionFait); }
+QRadioButton& EcranEssai::fait(std::string_view cle) const
+{
+    return controle<QRadioButton>(ligne(cle).optionFait);
+}
 
 QRadioButton& EcranEssai::faitPas(std::string_view cle) const
 {
@@ -75,7 +80,10 @@ QCheckBox& EcranEssai::adverbe(std::string_view cle, Adverbe a) const
     return controle<QCheckBox>(ligne(cle).caseAdverbe(a));
 }
 
-QLineEdit& EcranEssai::zone(std::string_view nom) const { return controle<QLineEdit>(nom); }
+QLineEdit& EcranEssai::zone(std::string_view nom) const
+{
+    return controle<QLineEdit>(nom);
+}
 
 void EcranEssai::repondre(std::string_view cle, bool neFaitPas, const QString& adverbes, const QString& note)
 {
@@ -85,4 +93,7 @@ void EcranEssai::repondre(std::string_view cle, bool neFaitPas, const QString& a
     zone(ligne(cle).note).setText(note);
 }
 
-void EcranEssai::noteVariable(int numero, const QString& note) { zone(grille::variable(numero).note).setText(note); }
+void EcranEssai::noteVariable(int numero, const QString& note)
+{
+    zone(grille::variable(numero).note).setText(note);
+}

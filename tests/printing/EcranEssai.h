@@ -29,6 +29,5 @@ public:
     void noteVariable(int numero, const QString& note);
 
 private:
-    template <typename W>
-    W& controle(std::string_view nom) const;
+    template <typename W> W& controle(std::string_view nom) const;
 };

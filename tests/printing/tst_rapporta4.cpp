@@ -3,6 +3,7 @@
 
 #include "EcranEssai.h"
 
+#include <DateDuJour.h>
 #include <DocumentImage.h>
 #include <FeuilleA4.h>
 #include <GrilleAggir.h>
@@ -13,7 +14,6 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
@@ -32,11 +32,23 @@ namespace {
 
 constexpr double kPpp = 150.0;
 
-int px(double twips) { return int((FeuilleA4::kMargeTwips + twips) * kPpp / 1440.0); }
+int px(double twips)
+{
+    return int((FeuilleA4::kMargeTwips + twips) * kPpp / 1440.0);
+}
 
-bool sombre(const QColor& c) { return c.lightness() < 100; }
-bool blanc(const QColor& c) { return c.lightness() > 200; }
-bool rouge(const QColor& c) { return c.red() > 160 && c.green() < 110 && c.blue() < 110; }
+bool sombre(const QColor& c)
+{
+    return c.lightness() < 100;
+}
+bool blanc(const QColor& c)
+{
+    return c.lightness() > 200;
+}
+bool rouge(const QColor& c)
+{
+    return c.red() > 160 && c.green() < 110 && c.blue() < 110;
+}
 
 // The printed rows, in print order, straight from the grid's tables.
 QList<const LigneEvaluation*> lignesImprimees()
@@ -54,7 +66,10 @@ QList<const LigneEvaluation*> lignesImprimees()
     return lignes;
 }
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 QString sortie(const QString& programme, const QStringList& arguments)
 {
@@ -65,7 +80,10 @@ QString sortie(const QString& programme, const QStringList& arguments)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-QString espacesReduits(QString s) { return s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")); }
+QString espacesReduits(QString s)
+{
+    return s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+}
 
 // One text run of the PDF, as pdftohtml reads it (points from the sheet's corner).
 struct Run {
@@ -77,9 +95,10 @@ struct Run {
 
 QList<Run> runsPdf(const QString& chemin)
 {
-    QXmlStreamReader xml(sortie(QStringLiteral("pdftohtml"),
-                                {QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-stdout"),
-                                 QStringLiteral("-q"), QStringLiteral("-zoom"), QStringLiteral("1"), chemin}));
+    QXmlStreamReader xml(
+        sortie(QStringLiteral("pdftohtml"),
+               {QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-stdout"), QStringLiteral("-q"),
+                QStringLiteral("-zoom"), QStringLiteral("1"), chemin}));
     QHash<QString, std::pair<int, bool>> polices; // id -> size, red
     QList<Run> runs;
     while (!xml.atEnd()) {
@@ -87,13 +106,18 @@ QList<Run> runsPdf(const QString& chemin)
             continue;
         const QXmlStreamAttributes a = xml.attributes();
         if (xml.name() == QLatin1String("fontspec")) {
-            polices.insert(a.value(QLatin1String("id")).toString(),
-                           {a.value(QLatin1String("size")).toInt(),
-                            a.value(QLatin1String("color")).compare(QLatin1String("#ff0000"), Qt::CaseInsensitive) == 0});
+            polices.insert(
+                a.value(QLatin1String("id")).toString(),
+                {a.value(QLatin1String("size")).toInt(),
+                 a.value(QLatin1String("color")).compare(QLatin1String("#ff0000"), Qt::CaseInsensitive) ==
+                     0});
         } else if (xml.name() == QLatin1String("text")) {
             const auto police = polices.value(a.value(QLatin1String("font")).toString());
-            Run r{QString(), a.value(QLatin1String("left")).toDouble() * 20 - FeuilleA4::kMargeTwips,
-                  a.value(QLatin1String("top")).toDouble() * 20 - FeuilleA4::kMargeTwips, false, police.second,
+            Run r{QString(),
+                  a.value(QLatin1String("left")).toDouble() * 20 - FeuilleA4::kMargeTwips,
+                  a.value(QLatin1String("top")).toDouble() * 20 - FeuilleA4::kMargeTwips,
+                  false,
+                  police.second,
                   police.first};
             // The text, with <b> around it when bold.
             for (int profondeur = 1; profondeur > 0 && !xml.atEnd();) {
@@ -176,6 +200,7 @@ class TestRapportA4 : public QObject {
 private slots:
     void initTestCase()
     {
+        DateDuJour::simuler(QDate(2026, 3, 14));
         remplir();
         page_ = impression::RendreImage(ecran_, kPpp);
         centresLignes_ = trouverLignes();
@@ -230,7 +255,8 @@ private slots:
             default:
                 QVERIFY2(blanc(centre), qPrintable(ou));
                 for (int dx = -1; dx <= 1; ++dx)
-                    QVERIFY2(blanc(page_.pixelColor(px(x) + dx, y)), qPrintable(ou + QStringLiteral(" dessinée")));
+                    QVERIFY2(blanc(page_.pixelColor(px(x) + dx, y)),
+                             qPrintable(ou + QStringLiteral(" dessinée")));
             }
         }
         // Nothing but the box between the columns.
@@ -252,7 +278,8 @@ private slots:
         const auto& v = MiseEnPageRapport::variables()[std::size_t(rang)];
         int rouges = 0, noirsAGauche = 0, rougesAGauche = 0;
         for (int y = px(v.yNoteHaut) + 2; y < px(v.yNoteBas) - 1; ++y) {
-            for (int x = px(MiseEnPageRapport::kXNoteVariable); x < px(MiseEnPageRapport::kXNoteDroite) - 2; ++x)
+            for (int x = px(MiseEnPageRapport::kXNoteVariable); x < px(MiseEnPageRapport::kXNoteDroite) - 2;
+                 ++x)
                 rouges += rouge(page_.pixelColor(x, y));
             for (int x = px(MiseEnPageRapport::kXNoteLigne); x < px(MiseEnPageRapport::kXNoteVariable); ++x) {
                 noirsAGauche += sombre(page_.pixelColor(x, y));
@@ -293,7 +320,8 @@ private slots:
             QVERIFY2(boite(c), qPrintable(QString::number(c.y1)));
         QVERIFY(boite(MiseEnPageRapport::kCadreGir));
         for (const auto& v : MiseEnPageRapport::variables())
-            QVERIFY2(boite({MiseEnPageRapport::kXNoteGauche, v.yNoteHaut, MiseEnPageRapport::kXNoteDroite, v.yNoteBas}),
+            QVERIFY2(boite({MiseEnPageRapport::kXNoteGauche, v.yNoteHaut, MiseEnPageRapport::kXNoteDroite,
+                            v.yNoteBas}),
                      qPrintable(qs(v.variable->libelleImprime)));
         // No frame between the header and the grid.
         QVERIFY(blanc(page_.pixelColor(px(11056.5), px(1500))));
@@ -322,7 +350,8 @@ private slots:
 
     void textesPdf()
     {
-        const QString texte = espacesReduits(sortie(QStringLiteral("pdftotext"), {pdf_, QStringLiteral("-")}));
+        const QString texte =
+            espacesReduits(sortie(QStringLiteral("pdftotext"), {pdf_, QStringLiteral("-")}));
         QStringList attendus{
             QStringLiteral("Bénéficiaire DUPONT Jeanne"),
             QStringLiteral("Date d'évaluation"),
@@ -334,12 +363,14 @@ private slots:
             QStringLiteral("PAS"),
             QStringLiteral("GIR"),
             QStringLiteral("Ne fait pas : Il faut faire à la place, ou \"faire faire\", ou tout refaire"),
-            QStringLiteral("La case est noire (cochée) si la personne ne fait jamais seule, même partiellement, "
-                           "même difficilement"),
-            QStringLiteral("Fait même difficilement S- Spontanément T- Totalement C- Correctement H- Habituellement"),
+            QStringLiteral(
+                "La case est noire (cochée) si la personne ne fait jamais seule, même partiellement, "
+                "même difficilement"),
+            QStringLiteral(
+                "Fait même difficilement S- Spontanément T- Totalement C- Correctement H- Habituellement"),
             QStringLiteral("La case est noire (cochée) quand les conditions ne sont pas remplies"),
             // The date of printing.
-            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),
+            QStringLiteral("14/03/2026"),
         };
         for (const VariableAggir& v : grille::kVariables)
             attendus << qs(v.libelleImprime).trimmed();
@@ -400,7 +431,8 @@ private slots:
         QVERIFY(nom && nom->gras && nom->taille == 11 &&
                 std::abs(nom->gauche - MiseEnPageRapport::kXNomBeneficiaire) <= 25);
         const Run* gir = run(QStringLiteral("GIR"));
-        QVERIFY(gir && gir->taille == 24 && !gir->rouge && std::abs(gir->haut - MiseEnPageRapport::kYGir) <= 25);
+        QVERIFY(gir && gir->taille == 24 && !gir->rouge &&
+                std::abs(gir->haut - MiseEnPageRapport::kYGir) <= 25);
         const Run* groupe = run(QStringLiteral("4"));
         QVERIFY(groupe && groupe->rouge && groupe->taille == 24);
         // The legend follows the grid: three lines below " 15- Gestion"
@@ -411,7 +443,8 @@ private slots:
             if (r.texte.startsWith(QStringLiteral("Ne fait pas :")))
                 legende = &r;
         QVERIFY(gestion && legende);
-        QVERIFY2(std::abs(legende->haut - (gestion->haut + 3 * 230)) <= 40, qPrintable(QString::number(legende->haut)));
+        QVERIFY2(std::abs(legende->haut - (gestion->haut + 3 * 230)) <= 40,
+                 qPrintable(QString::number(legende->haut)));
         QCOMPARE(legende->taille, 8);
         QVERIFY(legende->gras);
     }
@@ -443,12 +476,14 @@ private slots:
         QTest::addColumn<QString>("nom");
         QTest::addColumn<bool>("remplace");
         QTest::addColumn<int>("code");
-        QTest::newRow("note absente") << QStringLiteral("Txt_CuisineNote") << false << int(Erreur::Code::ObjetAbsent);
-        QTest::newRow("option absente") << QStringLiteral("Opt_HabillageMoyenFaitPas") << false
-                                        << int(Erreur::Code::ObjetAbsent);
-        QTest::newRow("case d'un autre genre") << QStringLiteral("Cac_GestionH") << true
-                                               << int(Erreur::Code::InterfaceAbsente);
-        QTest::newRow("GIR absent") << QStringLiteral("Txt_Groupe") << false << int(Erreur::Code::ObjetAbsent);
+        QTest::newRow("note absente")
+            << QStringLiteral("Txt_CuisineNote") << false << int(Erreur::Code::ObjetAbsent);
+        QTest::newRow("option absente")
+            << QStringLiteral("Opt_HabillageMoyenFaitPas") << false << int(Erreur::Code::ObjetAbsent);
+        QTest::newRow("case d'un autre genre")
+            << QStringLiteral("Cac_GestionH") << true << int(Erreur::Code::InterfaceAbsente);
+        QTest::newRow("GIR absent") << QStringLiteral("Txt_Groupe") << false
+                                    << int(Erreur::Code::ObjetAbsent);
     }
 
     void ecranIncomplet()
@@ -481,8 +516,9 @@ private slots:
             QFAIL("no error");
         } catch (const Erreur& e) {
             QCOMPARE(e.code(), Erreur::Code::Plateforme);
-            QVERIFY2(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Impossible d'écrire le fichier PDF")),
-                     e.what());
+            QVERIFY2(
+                QString::fromUtf8(e.what()).startsWith(QStringLiteral("Impossible d'écrire le fichier PDF")),
+                e.what());
         }
     }
 };

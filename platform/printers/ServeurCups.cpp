@@ -1,0 +1,82 @@
+#include "ServeurCups.h"
+
+#include <pavonis/Erreur.h>
+
+#include <QRegularExpression>
+
+#include <cups/cups.h>
+
+namespace pavonis::plateforme {
+
+namespace {
+
+QString raisonFrancaise(ipp_status_t statut)
+{
+    switch (statut) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("l'imprimante n'existe pas ou plus sur le serveur d'impression");
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        return QStringLiteral("l'imprimante refuse les travaux d'impression");
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        return QStringLiteral("le serveur d'impression refuse l'accès");
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+    case IPP_STATUS_ERROR_BUSY:
+    case IPP_STATUS_ERROR_TEMPORARY:
+        return QStringLiteral("le serveur d'impression (CUPS) ne répond pas");
+    case IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED:
+        return QStringLiteral("l'imprimante n'accepte pas les documents PDF");
+    default:
+        return QStringLiteral("le serveur d'impression a refusé le document");
+    }
+}
+
+} // namespace
+
+QString ServeurCups::sansIdentifiants(const QString& uri)
+{
+    static const QRegularExpression identifiants(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://)[^/@]*@"));
+    QString s = uri;
+    return s.replace(identifiants, QStringLiteral("\\1"));
+}
+
+QHash<QString, QString> ServeurCups::urisPeripheriques()
+{
+    QHash<QString, QString> uris;
+    cups_dest_t* destinations = nullptr;
+    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &destinations);
+    for (int i = 0; i < n; ++i) {
+        const cups_dest_t& d = destinations[i];
+        if (const char* uri = cupsGetOption("device-uri", d.num_options, d.options))
+            uris.insert(QString::fromLocal8Bit(d.name), sansIdentifiants(QString::fromUtf8(uri)));
+    }
+    cupsFreeDests(n, destinations);
+    return uris;
+}
+
+void ServeurCups::imprimerFichier(const QString& imprimante, const QString& fichier, const QString& titre)
+{
+    // An instance ("queue/instance") prints on its queue.
+    const QByteArray file = imprimante.section(u'/', 0, 0).toLocal8Bit();
+    const QByteArray chemin = fichier.toLocal8Bit();
+    const QByteArray t = titre.toUtf8();
+    cups_option_t* options = nullptr;
+    int nbOptions = cupsAddOption("media", "iso_a4_210x297mm", 0, &options);
+    nbOptions = cupsAddOption("orientation-requested", "3", nbOptions, &options); // portrait
+    const int travail = cupsPrintFile2(CUPS_HTTP_DEFAULT, file.constData(), chemin.constData(), t.constData(),
+                                       nbOptions, options);
+    cupsFreeOptions(nbOptions, options);
+    if (travail <= 0) {
+        const ipp_status_t statut = cupsLastError();
+        const QString detail = QString::fromUtf8(cupsLastErrorString());
+        throw Erreur(Erreur::Code::Plateforme,
+                     QStringLiteral("L'impression sur « %1 » a échoué : %2.%3")
+                         .arg(imprimante, raisonFrancaise(statut),
+                              detail.isEmpty() ? QString() : QStringLiteral(" (CUPS : %1)").arg(detail))
+                         .toStdString());
+    }
+}
+
+} // namespace pavonis::plateforme

@@ -1,0 +1,11 @@
+#include "ModVar.h"
+
+namespace pavonis::impression {
+
+ModVar& ModVar::courant()
+{
+    thread_local ModVar variables;
+    return variables;
+}
+
+} // namespace pavonis::impression
