@@ -11,6 +11,7 @@
 #include "FenetreHote.h"
 #include "GrilleAggir.h"
 #include "IdentitePavonis.h"
+#include "ImpressionEvaluation.h"
 #include "Mod_Proc.h"
 #include "MoteurAggir.h"
 #include "NavigateurAide.h"
@@ -97,6 +98,7 @@ public:
     void UserControl_Show();
     void Cmd_NouvelleEval_Click();
     void Cmd_Retour_Click();
+    void Cmd_Imprimer_Click() { impression::ImprimerEvaluation(q); }
     void Bdv_Controles_Change() { deplacerSurface(); }
     void Bdv_Controles_Scroll() { deplacerSurface(); }
     void Txt_DateEval_KeyPress(std::int16_t& KeyAscii);
@@ -155,6 +157,7 @@ void Uc_Pavonis::Private::connecter()
     QObject::connect(ecran.bouton(ecran::kNouvelleEvaluation), &QPushButton::clicked, &q,
                      [this] { Cmd_NouvelleEval_Click(); });
     QObject::connect(ecran.bouton(ecran::kRetour), &QPushButton::clicked, &q, [this] { Cmd_Retour_Click(); });
+    QObject::connect(ecran.bouton(ecran::kImprimer), &QPushButton::clicked, &q, [this] { Cmd_Imprimer_Click(); });
 }
 
 void Uc_Pavonis::Private::signaler(const std::exception& e)
@@ -334,6 +337,8 @@ QString Uc_Pavonis::W_NomPrenom() const { return d->wNomPrenom; }
 void Uc_Pavonis::W_NomPrenom(const QString& valeur) { d->wNomPrenom = valeur; }
 QString Uc_Pavonis::cheminAide() const { return d->cheminAide; }
 std::int16_t Uc_Pavonis::valeurDefilement() const { return d->valeurDefilement; }
+
+void Uc_Pavonis::ExporterPdf(const QString& chemin) { impression::ExporterPdf(*this, chemin); }
 
 void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client) { EtatModule::duThread().client = std::move(client); }
 

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,13 +46,22 @@ QPoint pointLibre(QWidget& w)
 
 } // namespace
 
-Scenario::Scenario(QWidget& fenetre, QWidget& controle) : fenetre_(fenetre), controle_(controle) {}
+Scenario::Scenario(QWidget& fenetre, QWidget& controle) : fenetre_(&fenetre), controle_(&controle)
+{
+    qApp->installEventFilter(this);
+}
+
+Scenario::~Scenario() { qApp->removeEventFilter(this); }
 
 QWidget& Scenario::trouver(const QString& nom) const
 {
     if (nom.isEmpty())
         refuser(QStringLiteral("il manque le nom du contrôle"));
-    QWidget* w = controle_.findChild<QWidget*>(nom);
+    QWidget* w = nullptr;
+    if (QWidget* dialogue = QApplication::activeModalWidget())
+        w = dialogue->objectName() == nom ? dialogue : dialogue->findChild<QWidget*>(nom);
+    if (!w && controle_)
+        w = controle_->findChild<QWidget*>(nom);
     if (!w)
         refuser(QStringLiteral("contrôle inconnu « %1 »").arg(nom));
     return *w;
@@ -62,22 +72,78 @@ void Scenario::rejouer(const QString& chemin)
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text))
         refuser(QStringLiteral("scénario %1 illisible (%2)").arg(chemin, fichier.errorString()));
-    QTextStream flux(&fichier);
-    int numero = 0;
-    QPointer<QWidget> garde(&controle_);
-    while (!flux.atEnd()) {
-        const QString ligne = flux.readLine();
-        ++numero;
+    chemin_ = chemin;
+    lignes_ = QTextStream(&fichier).readAll().split(QLatin1Char('\n'));
+    index_ = 0;
+    erreur_.reset();
+    QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
+    boucle_.exec();
+    if (erreur_)
+        throw *erreur_;
+}
+
+bool Scenario::eventFilter(QObject* objet, QEvent* event)
+{
+    // A modal dialog has just opened inside the current action: the next
+    // lines go on from within its own event loop.
+    if (event->type() == QEvent::Show && objet->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(objet);
+        if (w->isWindow() && w->isModal() && !reprisDansUnDialogue_) {
+            reprisDansUnDialogue_ = true;
+            QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(objet, event);
+}
+
+void Scenario::suivante()
+{
+    while (index_ < lignes_.size() && !erreur_) {
+        const int numero = ++index_;
+        const QString ligne = lignes_[numero - 1];
         if (ligne.trimmed().isEmpty() || ligne.trimmed().startsWith(QLatin1Char('#')))
             continue;
+        reprisDansUnDialogue_ = false;
         try {
-            if (!garde)
+            if (!controle_)
                 refuser(QStringLiteral("la fenêtre de l'hôte est fermée"));
             executer(ligne);
         } catch (const Erreur& e) {
-            refuser(QStringLiteral("scénario %1, ligne %2 : %3.").arg(chemin).arg(numero).arg(QString::fromUtf8(e.what())));
+            erreur_ = Erreur(Erreur::Code::Saisie, QStringLiteral("scénario %1, ligne %2 : %3.")
+                                                       .arg(chemin_)
+                                                       .arg(numero)
+                                                       .arg(QString::fromUtf8(e.what()))
+                                                       .toStdString());
+            break;
         }
+        // The rest went on inside a dialog this line opened.
+        if (reprisDansUnDialogue_)
+            return;
+        // What the action queued runs first, then the next line.
+        QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
+        return;
     }
+    terminer();
+}
+
+void Scenario::terminer()
+{
+    // A dialog still open would keep its event loop running: give it up.
+    while (QWidget* dialogue = QApplication::activeModalWidget()) {
+        if (!erreur_)
+            erreur_ = Erreur(Erreur::Code::Saisie,
+                             QStringLiteral("scénario %1 : il se termine alors que la fenêtre « %2 » est ouverte ; "
+                                            "elle a été fermée par « Annuler ».")
+                                 .arg(chemin_, dialogue->windowTitle())
+                                 .toStdString());
+        if (auto* annuler = dialogue->findChild<QAbstractButton*>(QStringLiteral("Cmd_Annuler")))
+            annuler->click();
+        else
+            dialogue->hide();
+        if (QApplication::activeModalWidget() == dialogue)
+            break;
+    }
+    boucle_.quit();
 }
 
 void Scenario::executer(const QString& ligne)
@@ -136,7 +202,7 @@ void Scenario::executer(const QString& ligne)
         QWidget& w = trouver(nom);
         QTest::mouseMove(&w, qobject_cast<QLabel*>(&w) ? w.rect().center() : pointLibre(w));
     } else if (action == QLatin1String("defiler") || action == QLatin1String("pas")) {
-        auto* barre = controle_.findChild<QScrollBar*>(QStringLiteral("Bdv_Controles"));
+        auto* barre = controle_->findChild<QScrollBar*>(QStringLiteral("Bdv_Controles"));
         if (!barre)
             refuser(QStringLiteral("pas de barre de défilement"));
         if (!barre->isEnabled())
@@ -159,13 +225,23 @@ void Scenario::executer(const QString& ligne)
             for (int i = 0; i < n; ++i)
                 barre->triggerAction(bas ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
         }
+    } else if (action == QLatin1String("choisir")) {
+        auto* liste = qobject_cast<QComboBox*>(&trouver(nom));
+        if (!liste)
+            refuser(QStringLiteral("« %1 » n'est pas une liste").arg(nom));
+        const int i = liste->findText(reste);
+        if (i < 0)
+            refuser(QStringLiteral("« %1 » n'est pas dans la liste %2").arg(reste, nom));
+        // As a user does: the list opens, the entry is picked.
+        liste->setFocus(Qt::OtherFocusReason);
+        while (liste->currentIndex() != i)
+            QTest::keyClick(liste, liste->currentIndex() < i ? Qt::Key_Down : Qt::Key_Up);
     } else if (action == QLatin1String("fermer")) {
-        fenetre_.close();
+        if (fenetre_)
+            fenetre_->close();
     } else {
         refuser(QStringLiteral("action inconnue « %1 »").arg(action));
     }
-    // Let what the action queued (a check on leaving a field) run.
-    QCoreApplication::processEvents();
 }
 
 } // namespace pavonis

@@ -43,6 +43,8 @@ Options :
   --scenario FICHIER        rejoue un scénario sans affichage (offscreen)
   --etat SORTIE.json        écrit l'état de chaque contrôle après le scénario
   --capture SORTIE.png      écrit une capture de la fenêtre après le scénario
+  --pdf SORTIE.pdf          écrit la page A4 de l'évaluation en PDF après le
+                            scénario
   --hauteur-ecran PIXELS    simule un écran de cette hauteur (768 et plus :
                             grande disposition ; moins : petite, avec défilement)
   --help                    affiche cette aide
@@ -60,13 +62,17 @@ Scénario : une action par ligne ; « # » commence un commentaire.
   touche NOM TOUCHE         Entree, Echap, Tab, Retour, Suppr, Haut, Bas,
                             Gauche, Droite, Debut, Fin, Espace, ou un caractère
   survoler NOM              passe la souris sur le contrôle
+  choisir NOM TEXTE         choisit l'entrée TEXTE d'une liste (Cbo_Imprimante)
   defiler VALEUR            fait glisser le curseur de la barre de défilement
   pas bas|haut [N]          clique N fois sur une flèche de la barre
   fermer                    ferme la fenêtre hôte (case de fermeture)
+Quand une action ouvre une boîte de dialogue (« Imprimer »), les lignes
+suivantes s'adressent d'abord à ses contrôles (Cbo_Imprimante, Txt_NbCopies,
+Cmd_Ok, Cmd_Annuler...).
 )";
 
 struct Options {
-    QString parametres, scenario, etat, capture;
+    QString parametres, scenario, etat, capture, pdf;
     int hauteurEcran = 0;
 };
 
@@ -97,6 +103,8 @@ bool lireOptions(int argc, char** argv, Options& o, int& statut)
             ok = valeur(o.etat);
         else if (a == QLatin1String("--capture"))
             ok = valeur(o.capture);
+        else if (a == QLatin1String("--pdf"))
+            ok = valeur(o.pdf);
         else if (a == QLatin1String("--hauteur-ecran")) {
             ok = valeur(nombre);
             o.hauteurEcran = nombre.toInt(&ok);
@@ -156,7 +164,10 @@ int main(int argc, char** argv)
         std::cerr << "pavonis-hote: pas d'écran ; rejeu du scénario d'exemple " << options.scenario.toStdString()
                   << " sans affichage.\n";
     }
-    const bool rejeu = !options.scenario.isEmpty();
+    // Asking for a state, a capture or a PDF is a replay too, of nothing
+    // when no scenario is given.
+    const bool rejeu = !options.scenario.isEmpty() || !options.etat.isEmpty() || !options.capture.isEmpty() ||
+                       !options.pdf.isEmpty();
     if (rejeu && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -220,7 +231,8 @@ int main(int argc, char** argv)
 
     int code = 0;
     try {
-        pavonis::Scenario(*fenetre, *controle).rejouer(options.scenario);
+        if (!options.scenario.isEmpty())
+            pavonis::Scenario(*fenetre, *controle).rejouer(options.scenario);
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-hote: " << e.what() << '\n';
         code = 2;
@@ -247,6 +259,17 @@ int main(int argc, char** argv)
             return 1;
         }
         std::cerr << "pavonis-hote: état écrit dans " << absolu(options.etat).toStdString() << '\n';
+    }
+    if (!options.pdf.isEmpty()) {
+        try {
+            if (!ouverte)
+                throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "la fenêtre de l'hôte est fermée.");
+            interfaceControle->ExporterPdf(options.pdf);
+            std::cerr << "pavonis-hote: évaluation écrite en PDF dans " << absolu(options.pdf).toStdString() << '\n';
+        } catch (const pavonis::Erreur& e) {
+            std::cerr << "pavonis-hote: PDF impossible : " << e.what() << '\n';
+            code = code ? code : 1;
+        }
     }
     if (!options.capture.isEmpty()) {
         if (!ouverte || !fenetre->grab().save(options.capture)) {

@@ -43,6 +43,11 @@ public:
     // The control as a widget, for the host's window.
     virtual QWidget* widget() = 0;
 
+    // Writes the evaluation's A4 page to a PDF file, without the print
+    // dialog (to archive it in the person's file). Raises Erreur when the
+    // file cannot be written.
+    virtual void ExporterPdf(const QString& chemin) = 0;
+
 protected:
     ~IUc_Pavonis() = default;
 };

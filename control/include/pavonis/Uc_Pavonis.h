@@ -36,6 +36,7 @@ public:
     void DroitsUtilisateur(std::shared_ptr<IDroits>& New_DroitsUtilisateur) override;
     void Init() override;
     QWidget* widget() override { return this; }
+    void ExporterPdf(const QString& chemin) override;
 
     // State a host or a test may look at.
     QString cheminAide() const;
