@@ -4,7 +4,7 @@ set -euo pipefail
 
 paquets=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libsqlite3-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation poppler-utils xvfb xauth
