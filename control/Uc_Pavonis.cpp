@@ -322,8 +322,7 @@ void Uc_Pavonis::Private::Txt_DateEval_LostFocus()
 Uc_Pavonis::Uc_Pavonis(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(*this))
 {
     compteurServeur().ajouterObjet();
-    EcranPavonis::Position surface{0, 0, ecran::kLargeurSurface, ecran::kHauteurSurface};
-    resize(Twips::versPixelsX(surface.largeur), Twips::versPixelsY(surface.hauteur));
+    resize(Twips::versPixelsX(ecran::kLargeurSurface), Twips::versPixelsY(ecran::kHauteurSurface));
     d->connecter();
 }
 

@@ -37,6 +37,7 @@ std::string_view combinerNotes(RegleComposee regle, std::span<const std::string_
     case RegleComposee::Aucune:
         break;
     }
+    // A variable without sub-variables has its one row's note.
     return notes.empty() ? std::string_view{} : notes.front();
 }
 

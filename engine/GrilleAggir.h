@@ -198,12 +198,6 @@ inline constexpr std::array<int, 7> kOrdreIllustratives{6, 8, 9, 12, 13, 14, 15}
 constexpr const VariableAggir& variable(int numero) { return kVariables[static_cast<std::size_t>(numero - 1)]; }
 constexpr const VariableAggir& variableDeLigne(const LigneEvaluation& l) { return variable(l.variable); }
 
-// Caption of a row's label on the screen: the sub-variable, or the variable itself.
-constexpr std::string_view libelleLigne(const LigneEvaluation& l)
-{
-    return l.sousVariable.empty() ? variableDeLigne(l).libelle : l.sousVariable;
-}
-
 // Index of the row of that key, if any.
 std::optional<std::size_t> indexLigne(std::string_view cle);
 

@@ -25,8 +25,6 @@ public:
     double Valeur(std::int16_t ligne, std::int16_t colonne) override;
     void DefinirValeur(const std::shared_ptr<IEntreeParametre>& source) override;
 
-    const TableValeurs& table() const { return contenu_->table; }
-
 private:
     struct Contenu {
         std::string origine;

@@ -18,7 +18,6 @@ public:
 
     std::size_t lignes() const { return lignes_; }
     std::size_t colonnes() const { return colonnes_; }
-    bool vide() const { return cellules_.empty(); }
 
     std::optional<double> valeur(long ligne, long colonne) const
     {

@@ -7,19 +7,24 @@
 
 namespace pavonis {
 
+namespace {
+// No screen before a GUI application exists (batch tools, early static code).
+const QScreen* ecranPrincipal()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
+                                                                          : nullptr;
+}
+} // namespace
+
 double Twips::ppiX()
 {
-    const QScreen* ecran = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                               ? QGuiApplication::primaryScreen()
-                               : nullptr;
+    const QScreen* ecran = ecranPrincipal();
     return ecran ? ecran->logicalDotsPerInchX() : 96.0;
 }
 
 double Twips::ppiY()
 {
-    const QScreen* ecran = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                               ? QGuiApplication::primaryScreen()
-                               : nullptr;
+    const QScreen* ecran = ecranPrincipal();
     return ecran ? ecran->logicalDotsPerInchY() : 96.0;
 }
 

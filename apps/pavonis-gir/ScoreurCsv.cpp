@@ -377,7 +377,7 @@ int ScoreurCsv::traiter(const Lecture& lire, const Ecriture& ecrire, const Signa
     sortie_.clear();
     debut_ = fin_ = 0;
     finEntree_ = false;
-    lignesLues_ = lignesEnErreur_ = 0;
+    lignesEnErreur_ = 0;
     lignesPhysiques_ = 0;
 
     if (!lireEntete(signaler))
@@ -385,7 +385,6 @@ int ScoreurCsv::traiter(const Lecture& lire, const Ecriture& ecrire, const Signa
     while (enregistrementSuivant()) {
         if (finEnregistrement_ == champs_.front().debut && champs_.size() == 1)
             continue; // blank line
-        ++lignesLues_;
         traiterEnregistrement(signaler);
         if (sortie_.size() >= kSeuilEcriture) {
             ecrire_(sortie_);

@@ -32,8 +32,6 @@ public:
     // Returns 0 when every line was scored, 2 when the header or a line was bad.
     int traiter(const Lecture& lire, const Ecriture& ecrire, const Signalement& signaler);
 
-    std::size_t lignesLues() const { return lignesLues_; }
-    std::size_t lignesEnErreur() const { return lignesEnErreur_; }
 
 private:
     struct Champ {
@@ -71,7 +69,7 @@ private:
     std::vector<Colonne> colonnes_; // in the order of the mode's table
     std::string sortie_;
     Ecriture ecrire_;
-    std::size_t lignesLues_ = 0, lignesEnErreur_ = 0;
+    std::size_t lignesEnErreur_ = 0;
 };
 
 } // namespace pavonis

@@ -11,8 +11,6 @@ public:
     void ajouterObjet() { ++objets_; }
     void retirerObjet() { --objets_; }
     void verrouiller(bool oui) { oui ? ++verrous_ : --verrous_; }
-    int objets() const { return objets_; }
-    int verrous() const { return verrous_; }
     bool peutDecharger() const { return objets_ == 0 && verrous_ == 0; }
 
 private:
