@@ -4,6 +4,7 @@
 
 #include <pavonis/Erreur.h>
 
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include <cmath>
@@ -14,9 +15,31 @@ FenetreHote::FenetreHote(QWidget* controle) : controle_(controle) {}
 
 QWidget* FenetreHote::fenetre() const
 {
-    if (!controle_ || !controle_->parentWidget())
-        throw Erreur(Erreur::Code::Plateforme, "Le contrôle n'est placé dans aucune fenêtre hôte.");
-    return controle_->window();
+    // The nearest window that contains the control: a top-level window, or
+    // a sub-window of the host's multiple-document area.
+    if (controle_)
+        for (QWidget* w = controle_->parentWidget(); w; w = w->parentWidget())
+            if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w))
+                return w;
+    throw Erreur(Erreur::Code::Plateforme, "Le contrôle n'est placé dans aucune fenêtre hôte.");
+}
+
+QSize FenetreHote::tailleInterieure(const QWidget* f)
+{
+    // A sub-window's size includes its title bar and frame; its content is
+    // what the host sees as the window, as a top-level window's client area.
+    if (qobject_cast<const QMdiSubWindow*>(f))
+        return f->contentsRect().size();
+    return f->size();
+}
+
+void FenetreHote::redimensionner(QWidget* f, QSize interieure)
+{
+    if (qobject_cast<const QMdiSubWindow*>(f)) {
+        const QMargins cadre = f->contentsMargins();
+        interieure += QSize(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
+    }
+    f->resize(interieure);
 }
 
 void FenetreHote::definir(const QString& propriete, const QVariant& valeur)
@@ -25,9 +48,9 @@ void FenetreHote::definir(const QString& propriete, const QVariant& valeur)
     if (propriete == QLatin1String("Caption")) {
         f->setWindowTitle(valeur.toString());
     } else if (propriete == QLatin1String("Height")) {
-        f->resize(f->width(), Twips::versPixelsY(valeur.toDouble()));
+        redimensionner(f, {tailleInterieure(f).width(), Twips::versPixelsY(valeur.toDouble())});
     } else if (propriete == QLatin1String("Width")) {
-        f->resize(Twips::versPixelsX(valeur.toDouble()), f->height());
+        redimensionner(f, {Twips::versPixelsX(valeur.toDouble()), tailleInterieure(f).height()});
     } else {
         throw Erreur(Erreur::Code::Plateforme, "La fenêtre hôte n'a pas de propriété « " +
                                                    propriete.toStdString() + " ».");
@@ -40,9 +63,9 @@ QVariant FenetreHote::lire(const QString& propriete) const
     if (propriete == QLatin1String("Caption"))
         return f->windowTitle();
     if (propriete == QLatin1String("Height"))
-        return std::round(Twips::depuisPixelsY(f->height()));
+        return std::round(Twips::depuisPixelsY(tailleInterieure(f).height()));
     if (propriete == QLatin1String("Width"))
-        return std::round(Twips::depuisPixelsX(f->width()));
+        return std::round(Twips::depuisPixelsX(tailleInterieure(f).width()));
     throw Erreur(Erreur::Code::Plateforme,
                  "La fenêtre hôte n'a pas de propriété « " + propriete.toStdString() + " ».");
 }

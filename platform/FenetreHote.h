@@ -3,6 +3,7 @@
 #include "ExportPlateforme.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QVariant>
 
@@ -10,10 +11,12 @@ class QWidget;
 
 namespace pavonis {
 
-// The window of the host in which a control sits, reached by property name
-// as a container's late-bound properties are: "Caption" (text), "Height" and
-// "Width" (twips). Every access raises Erreur (Plateforme) when there is no
-// such window or no such property.
+// The window of the host in which a control sits -- the nearest top-level
+// window or multiple-document sub-window that contains it -- reached by
+// property name as a container's late-bound properties are: "Caption"
+// (text), "Height" and "Width" (twips, of what the window shows inside its
+// frame). Every access raises Erreur (Plateforme) when there is no such
+// window or no such property.
 class PAVONIS_PLATEFORME_EXPORT FenetreHote {
 public:
     explicit FenetreHote(QWidget* controle);
@@ -25,8 +28,12 @@ public:
     // sets Qt::WA_DeleteOnClose on it.
     void decharger();
 
-private:
+    // The window itself; raises Erreur when the control sits in none.
     QWidget* fenetre() const;
+
+private:
+    static QSize tailleInterieure(const QWidget* fenetre);
+    static void redimensionner(QWidget* fenetre, QSize interieure);
 
     QPointer<QWidget> controle_;
 };

@@ -21,6 +21,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSaveFile>
@@ -47,6 +50,8 @@ Options :
                             scénario
   --hauteur-ecran PIXELS    simule un écran de cette hauteur (768 et plus :
                             grande disposition ; moins : petite, avec défilement)
+  --mdi                     place la fenêtre hôte dans une sous-fenêtre d'une
+                            fenêtre d'application (« Application hôte »)
   --help                    affiche cette aide
 
 Sans écran (ni DISPLAY ni WAYLAND_DISPLAY), pavonis-hote rejoue le scénario
@@ -54,26 +59,31 @@ d'exemple et écrit pavonis-hote-etat.json et pavonis-hote-capture.png dans le
 répertoire courant.
 
 Scénario : une action par ligne ; « # » commence un commentaire.
-  cliquer NOM               clic au centre du contrôle
+  cliquer NOM               clic au centre du contrôle, au travers de la
+                            fenêtre : il arrive à ce qui s'y trouve
+  double-cliquer NOM        double-clic au centre du contrôle
   cocher NOM / decocher NOM coche ou décoche une case
   effacer NOM               vide le champ (touche Retour arrière)
   saisir NOM TEXTE          donne le focus au champ et tape le texte à la suite
   quitter NOM               quitte le champ (touche Tab)
   touche NOM TOUCHE         Entree, Echap, Tab, Retour, Suppr, Haut, Bas,
-                            Gauche, Droite, Debut, Fin, Espace, ou un caractère
+                            Gauche, Droite, Debut, Fin, Espace, F1, ou un caractère
   survoler NOM              passe la souris sur le contrôle
   choisir NOM TEXTE         choisit l'entrée TEXTE d'une liste (Cbo_Imprimante)
   defiler VALEUR            fait glisser le curseur de la barre de défilement
-  pas bas|haut [N]          clique N fois sur une flèche de la barre
+  pas bas|haut [N]          clique N fois (1 à 1000) sur une flèche de la barre
   fermer                    ferme la fenêtre hôte (case de fermeture)
 Quand une action ouvre une boîte de dialogue (« Imprimer »), les lignes
 suivantes s'adressent d'abord à ses contrôles (Cbo_Imprimante, Txt_NbCopies,
-Cmd_Ok, Cmd_Annuler...).
+Cmd_Ok, Cmd_Annuler...). Un clic qui tomberait sur un autre contrôle (le
+volet d'aide par-dessus) ou hors de la fenêtre, une ligne mal formée, un
+fichier qui n'est pas un scénario : le rejeu s'arrête (code de sortie 2).
 )";
 
 struct Options {
     QString parametres, scenario, etat, capture, pdf;
     int hauteurEcran = 0;
+    bool mdi = false;
 };
 
 bool lireOptions(int argc, char** argv, Options& o, int& statut)
@@ -105,6 +115,8 @@ bool lireOptions(int argc, char** argv, Options& o, int& statut)
             ok = valeur(o.capture);
         else if (a == QLatin1String("--pdf"))
             ok = valeur(o.pdf);
+        else if (a == QLatin1String("--mdi"))
+            o.mdi = true;
         else if (a == QLatin1String("--hauteur-ecran")) {
             ok = valeur(nombre);
             o.hauteurEcran = nombre.toInt(&ok);
@@ -193,6 +205,19 @@ int main(int argc, char** argv)
     });
     QPointer<pavonis::FenetreDemo> garde(fenetre);
 
+    // The host window: the demo window itself, or the sub-window that holds
+    // it in an application's multiple-document area.
+    std::unique_ptr<QMainWindow> application;
+    QMdiArea* zone = nullptr;
+    QPointer<QWidget> fenetreHote = fenetre;
+    if (options.mdi) {
+        application = std::make_unique<QMainWindow>();
+        application->setWindowTitle(QStringLiteral("Application hôte"));
+        zone = new QMdiArea;
+        application->setCentralWidget(zone);
+        fenetreHote = zone->addSubWindow(fenetre);
+    }
+
     std::unique_ptr<pavonis::HoteAutonome> hote;
     pavonis::IUc_Pavonis* interfaceControle = nullptr;
     try {
@@ -216,7 +241,14 @@ int main(int argc, char** argv)
     });
     QObject::connect(controle, SIGNAL(erreur(QString)), fenetre, SLOT(signalerErreur(QString)));
 
-    fenetre->show();
+    if (application)
+        application->show();
+    fenetreHote->show();
+    if (application) {
+        // The control has sized its window: the application makes room for it.
+        fenetreHote->move(0, 0);
+        application->resize(application->size() + fenetreHote->size() - zone->viewport()->size());
+    }
     try {
         interfaceControle->Init();
     } catch (const pavonis::Erreur& e) {
@@ -229,10 +261,17 @@ int main(int argc, char** argv)
         return code;
     }
 
+    // A user works in an active window: the replay waits for it.
+    try {
+        pavonis::Scenario::activer(*fenetreHote->window());
+    } catch (const pavonis::Erreur& e) {
+        std::cerr << "pavonis-hote: " << e.what() << '\n';
+    }
+
     int code = 0;
     try {
         if (!options.scenario.isEmpty())
-            pavonis::Scenario(*fenetre, *controle).rejouer(options.scenario);
+            pavonis::Scenario(*fenetreHote, *controle).rejouer(options.scenario);
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-hote: " << e.what() << '\n';
         code = 2;
@@ -247,12 +286,16 @@ int main(int argc, char** argv)
                      {"memoire_residente_ko", memoireResidenteKo()}};
     if (ouverte) {
         etat.insert("controle", pavonis::etatEcran(*controle));
-        etat.insert("fenetre", QJsonObject{{"Caption", fenetre->windowTitle()},
-                                           {"Height", std::round(pavonis::Twips::depuisPixelsY(fenetre->height()))},
-                                           {"Width", std::round(pavonis::Twips::depuisPixelsX(fenetre->width()))}});
+        const pavonis::FenetreHote fenetreDuControle(controle);
+        etat.insert("fenetre", QJsonObject{{"Caption", fenetreDuControle.lire(QStringLiteral("Caption")).toString()},
+                                           {"Height", fenetreDuControle.lire(QStringLiteral("Height")).toDouble()},
+                                           {"Width", fenetreDuControle.lire(QStringLiteral("Width")).toDouble()}});
         if (QWidget* focus = QApplication::focusWidget())
             etat.insert("focus", focus->objectName());
     }
+    if (application)
+        etat.insert("application", QJsonObject{{"titre", application->windowTitle()},
+                                               {"ouverte", application->isVisible()}});
     if (!options.etat.isEmpty()) {
         if (!ecrire(options.etat, QJsonDocument(etat).toJson(QJsonDocument::Indented))) {
             std::cerr << "pavonis-hote: impossible d'écrire " << options.etat.toStdString() << '\n';
@@ -272,15 +315,17 @@ int main(int argc, char** argv)
         }
     }
     if (!options.capture.isEmpty()) {
-        if (!ouverte || !fenetre->grab().save(options.capture)) {
+        QWidget* vue = application ? static_cast<QWidget*>(application.get()) : fenetre;
+        if ((!application && !ouverte) || !vue->grab().save(options.capture)) {
             std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString() << '\n';
             return code ? code : 1;
         }
         std::cerr << "pavonis-hote: capture écrite dans " << absolu(options.capture).toStdString() << '\n';
     }
-    if (ouverte)
-        fenetre->close();
+    if (ouverte && fenetreHote)
+        fenetreHote->close();
     QCoreApplication::processEvents();
+    application.reset();
     std::cout << "W_Sortir = " << (sortieParRetour ? "True" : "False") << std::endl;
     return code;
 }
