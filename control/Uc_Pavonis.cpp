@@ -9,6 +9,7 @@
 #include "Ecran.h"
 #include "EtatModule.h"
 #include "FenetreHote.h"
+#include "FiltreSaisieDate.h"
 #include "GrilleAggir.h"
 #include "IdentitePavonis.h"
 #include "ImpressionEvaluation.h"
@@ -21,6 +22,7 @@
 #include <pavonis/IControleTexte.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -31,9 +33,11 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QWindow>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace pavonis {
 
@@ -102,13 +106,20 @@ public:
     void Bdv_Controles_Change() { deplacerSurface(); }
     void Bdv_Controles_Scroll() { deplacerSurface(); }
     void Txt_DateEval_KeyPress(std::int16_t& KeyAscii);
-    void Txt_DateEval_LostFocus();
+    enum class IssueDate { Acceptee, ARevoir, Refusee };
+    IssueDate Txt_DateEval_LostFocus();
     void variable_MouseMove(int numero);
     void variable_Click();
 
     void deplacerSurface();
     bool filtrerTouche(QKeyEvent& touche);
     IServiceDate& serviceDate();
+
+    // Leaving the date box: the check runs once per departure, before what
+    // moved the focus takes effect. False when the focus must stay.
+    bool quitterDate();
+    bool filtrerSourisFenetre(const QWindow* fenetre, const QMouseEvent& souris);
+    void dateQuittee(const QFocusEvent& evenement);
 
     Uc_Pavonis& q;
     EcranPavonis ecran;
@@ -124,6 +135,33 @@ public:
     QHash<const QObject*, int> variableSurvolee;        // frames and labels of the 17 variables
     QSet<QString> deplaces;                             // what the scroll bar moves
     QLineEdit* dateEval = nullptr;
+    FiltreSaisieDate* filtreDate = nullptr;
+    // The date text accepted by a check that ran before the focus left.
+    std::optional<QString> dateVerifiee;
+    bool verificationDate = false;
+    bool avalerRelachement = false; // the press was refused: its release goes too
+    bool clicDouble = false;        // the release that ends a double-click is no click
+
+    // Sees the mouse presses of every window of the application.
+    class FiltreFenetres final : public QObject {
+    public:
+        explicit FiltreFenetres(Private& p) : p_(p) {}
+        bool eventFilter(QObject* objet, QEvent* event) override
+        {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseButtonRelease:
+                return objet->isWindowType() &&
+                       p_.filtrerSourisFenetre(static_cast<QWindow*>(objet), *static_cast<QMouseEvent*>(event));
+            default:
+                return false;
+            }
+        }
+
+    private:
+        Private& p_;
+    } filtreFenetres{*this};
 };
 
 void Uc_Pavonis::Private::connecter()
@@ -150,6 +188,10 @@ void Uc_Pavonis::Private::connecter()
 
     dateEval = ecran.zone(ecran::kDateEval);
     dateEval->installEventFilter(&q);
+    filtreDate = new FiltreSaisieDate(*dateEval);
+    // Presses reach the window before any widget: the date check runs there,
+    // ahead of the focus change and of the click.
+    qApp->installEventFilter(&filtreFenetres);
 
     QScrollBar* barre = ecran.barre();
     QObject::connect(barre, &QScrollBar::valueChanged, &q, [this] { Bdv_Controles_Change(); });
@@ -198,6 +240,7 @@ void Uc_Pavonis::Private::reinitialiserGrille()
 
 void Uc_Pavonis::Private::UserControl_Show()
 {
+
     const auto hauteurEcran = static_cast<float>(Ecran::hauteurTwips() / Ecran::twipsParPixelY());
     FenetreHote fenetre(&q);
     QScrollBar* barre = ecran.barre();
@@ -278,17 +321,20 @@ void Uc_Pavonis::Private::Txt_DateEval_KeyPress(std::int16_t& KeyAscii)
 
 bool Uc_Pavonis::Private::filtrerTouche(QKeyEvent& touche)
 {
-    // Keys that type no character (Tab moves the focus, Delete and the
-    // arrows edit) never reach the filter, as on the original platform.
-    if (touche.key() == Qt::Key_Tab || touche.key() == Qt::Key_Backtab || touche.key() == Qt::Key_Delete ||
-        touche.text().size() != 1)
+    // Delete and the caret keys edit without typing a character.
+    const QString texte = touche.text();
+    if (touche.key() == Qt::Key_Delete || texte.isEmpty() || texte == QLatin1String("\b"))
         return false;
-    const int code = touche.text().at(0).unicode();
-    auto KeyAscii = static_cast<std::int16_t>(code);
-    Txt_DateEval_KeyPress(KeyAscii);
-    if (KeyAscii == code)
-        return false;
-    dateEval->insert(QString(QChar(KeyAscii)));
+    // Every character the key carries, one by one (several for a composed
+    // key; a character outside the 16-bit range is one character).
+    for (char32_t c : texte.toUcs4()) {
+        auto KeyAscii = static_cast<std::int16_t>(c <= 0x7FFF ? c : 0);
+        Txt_DateEval_KeyPress(KeyAscii);
+        if (KeyAscii == 8)
+            dateEval->backspace();
+        else
+            dateEval->insert(QString(QChar(char16_t(KeyAscii))));
+    }
     return true;
 }
 
@@ -300,23 +346,78 @@ IServiceDate& Uc_Pavonis::Private::serviceDate()
     return *service;
 }
 
-void Uc_Pavonis::Private::Txt_DateEval_LostFocus()
+Uc_Pavonis::Private::IssueDate Uc_Pavonis::Private::Txt_DateEval_LostFocus()
 {
     if (dateEval->text().isEmpty())
-        return;
+        return IssueDate::Acceptee;
     IServiceDate& service = serviceDate();
     std::string texte = dateEval->text().toStdString();
     std::int16_t format = 0;
-    dateEval->setText(QString::fromStdString(service.NormaliserDate(texte, format)));
+    filtreDate->ecrire(QString::fromStdString(service.NormaliserDate(texte, format)));
     if (service.SaisieARevoir()) {
         dateEval->setFocus(Qt::OtherFocusReason);
-        return;
+        return IssueDate::ARevoir;
     }
     if (service.ControlerDate(std::make_shared<ZoneTexteHote>(dateEval)).empty())
-        return;
+        return IssueDate::Acceptee;
     BoiteMessage::afficher(&q, QStringLiteral("Erreur de saisie dans la date, veuillez la ressaisir."),
                            QStringLiteral("Message NORVELIS"), BoiteMessage::Icone::Exclamation);
     dateEval->setFocus(Qt::OtherFocusReason);
+    return IssueDate::Refusee;
+}
+
+bool Uc_Pavonis::Private::quitterDate()
+{
+    if (verificationDate)
+        return false; // a press while the message is up
+    verificationDate = true;
+    IssueDate issue = IssueDate::Acceptee;
+    try {
+        issue = Txt_DateEval_LostFocus();
+    } catch (const std::exception& e) {
+        // A date service that fails cannot keep the user in the box.
+        signaler(e);
+    }
+    verificationDate = false;
+    if (issue != IssueDate::Acceptee)
+        return false;
+    dateVerifiee = dateEval->text();
+    return true;
+}
+
+bool Uc_Pavonis::Private::filtrerSourisFenetre(const QWindow* fenetre, const QMouseEvent& souris)
+{
+    if (souris.type() == QEvent::MouseButtonRelease) {
+        const bool avaler = avalerRelachement;
+        avalerRelachement = false;
+        return avaler;
+    }
+    avalerRelachement = false;
+    if (!dateEval->hasFocus() || verificationDate)
+        return false;
+    QWidget* haut = dateEval->window();
+    if (fenetre != haut->windowHandle())
+        return false; // another window: switching windows is no departure
+    if (haut->childAt(souris.position().toPoint()) == dateEval)
+        return false;
+    if (quitterDate())
+        return false;
+    avalerRelachement = true;
+    return true;
+}
+
+void Uc_Pavonis::Private::dateQuittee(const QFocusEvent& evenement)
+{
+    // Leaving for another window, or for a menu, is no departure.
+    const Qt::FocusReason raison = evenement.reason();
+    if (raison == Qt::ActiveWindowFocusReason || raison == Qt::PopupFocusReason)
+        return;
+    const std::optional<QString> verifiee = std::exchange(dateVerifiee, std::nullopt);
+    if (verifiee == dateEval->text() || verificationDate)
+        return; // checked already, before the focus moved
+    // The focus moved some other way (the host's code): check now.
+    quitterDate();
+    dateVerifiee.reset();
 }
 
 Uc_Pavonis::Uc_Pavonis(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(*this))
@@ -326,7 +427,13 @@ Uc_Pavonis::Uc_Pavonis(QWidget* parent) : QWidget(parent), d(std::make_unique<Pr
     d->connecter();
 }
 
-Uc_Pavonis::~Uc_Pavonis() { compteurServeur().retirerObjet(); }
+Uc_Pavonis::~Uc_Pavonis()
+{
+    // The children go after this object's own part: nothing of it may run
+    // for their last events.
+    d->dateEval->removeEventFilter(this);
+    compteurServeur().retirerObjet();
+}
 
 bool Uc_Pavonis::W_Sortir() const { return d->wSortir; }
 void Uc_Pavonis::W_Sortir(bool valeur) { d->wSortir = valeur; }
@@ -383,7 +490,7 @@ void Uc_Pavonis::Init()
 
     d->ecran.zone(ecran::kNomEnqueteur)->setText(QString());
     d->ecran.zone(ecran::kNomBenef)->setText(QString());
-    d->ecran.zone(ecran::kDateEval)->setText(DateDuJour::texte());
+    d->filtreDate->ecrire(DateDuJour::texte());
 
     d->reinitialiserGrille();
 }
@@ -401,23 +508,14 @@ void Uc_Pavonis::showEvent(QShowEvent* event)
 bool Uc_Pavonis::eventFilter(QObject* objet, QEvent* event)
 {
     if (objet == d->dateEval) {
-        if (event->type() == QEvent::KeyPress)
-            return d->filtrerTouche(*static_cast<QKeyEvent*>(event));
-        if (event->type() == QEvent::FocusOut) {
-            const Qt::FocusReason raison = static_cast<QFocusEvent*>(event)->reason();
-            // Leaving the box for another control, not for another window.
-            if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        try {
-                            d->Txt_DateEval_LostFocus();
-                        } catch (const std::exception& e) {
-                            d->signaler(e);
-                        }
-                    },
-                    Qt::QueuedConnection);
+        if (event->type() == QEvent::KeyPress) {
+            auto* touche = static_cast<QKeyEvent*>(event);
+            if (touche->key() == Qt::Key_Tab || touche->key() == Qt::Key_Backtab)
+                return !d->quitterDate();
+            return d->filtrerTouche(*touche);
         }
+        if (event->type() == QEvent::FocusOut)
+            d->dateQuittee(*static_cast<QFocusEvent*>(event));
         return false;
     }
 
@@ -429,9 +527,13 @@ bool Uc_Pavonis::eventFilter(QObject* objet, QEvent* event)
             const auto* souris = static_cast<QMouseEvent*>(event);
             if (qobject_cast<QLabel*>(w) || !w->childAt(souris->position().toPoint()))
                 d->variable_MouseMove(*variable);
+        } else if (event->type() == QEvent::MouseButtonDblClick && qobject_cast<QLabel*>(w)) {
+            // The second press of a double-click is no second click.
+            d->clicDouble = true;
         } else if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QLabel*>(w)) {
             const auto* souris = static_cast<QMouseEvent*>(event);
-            if (souris->button() == Qt::LeftButton && w->rect().contains(souris->position().toPoint()))
+            const bool clicDouble = std::exchange(d->clicDouble, false);
+            if (!clicDouble && souris->button() == Qt::LeftButton && w->rect().contains(souris->position().toPoint()))
                 d->variable_Click();
         }
     }
