@@ -6,13 +6,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextStream>
+#include <QWindow>
 
 #include <map>
 
@@ -20,23 +18,58 @@ namespace pavonis {
 
 namespace {
 
+using Genre = ActionScenario::Genre;
+
 [[noreturn]] void refuser(const QString& message) { throw Erreur(Erreur::Code::Saisie, message.toStdString()); }
 
-int touche(const QString& nom)
+Qt::Key toucheNommee(const QString& nom)
 {
-    static const std::map<QString, int> touches{
-        {"Entree", Qt::Key_Return}, {"Echap", Qt::Key_Escape}, {"Tab", Qt::Key_Tab},
+    static const std::map<QString, Qt::Key> touches{
+        {"Entree", Qt::Key_Return}, {"Echap", Qt::Key_Escape},  {"Tab", Qt::Key_Tab},
         {"Retour", Qt::Key_Backspace}, {"Suppr", Qt::Key_Delete}, {"Haut", Qt::Key_Up},
-        {"Bas", Qt::Key_Down}, {"Gauche", Qt::Key_Left}, {"Droite", Qt::Key_Right},
-        {"Debut", Qt::Key_Home}, {"Fin", Qt::Key_End}, {"Espace", Qt::Key_Space}};
+        {"Bas", Qt::Key_Down},      {"Gauche", Qt::Key_Left},   {"Droite", Qt::Key_Right},
+        {"Debut", Qt::Key_Home},    {"Fin", Qt::Key_End},       {"Espace", Qt::Key_Space},
+        {"F1", Qt::Key_F1}};
     const auto it = touches.find(nom);
-    return it == touches.end() ? 0 : it->second;
+    return it == touches.end() ? Qt::Key_unknown : it->second;
+}
+
+// One character typed as a key carrying it.
+void taperCaractere(QWidget& w, char32_t c)
+{
+    if (c >= 0x20 && c < 0x7F)
+        QTest::keyClick(&w, char(c));
+    else
+        QTest::sendKeyEvent(QTest::Click, &w, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+} // namespace
+
+void Scenario::activer(QWidget& fenetre)
+{
+    if (fenetre.isActiveWindow())
+        return;
+    fenetre.activateWindow();
+    if (!QTest::qWaitFor([&] { return fenetre.isActiveWindow(); }))
+        refuser(QStringLiteral("la fenêtre « %1 » ne devient pas active").arg(fenetre.windowTitle()));
+}
+
+namespace {
+
+// The nearest named widget, for messages.
+QString nomDe(const QWidget* w)
+{
+    while (w && w->objectName().isEmpty())
+        w = w->parentWidget();
+    return w ? w->objectName() : QStringLiteral("(aucun contrôle)");
 }
 
 // A point of `w` where none of its children is: where the mouse is over the
 // control itself.
 QPoint pointLibre(QWidget& w)
 {
+    if (qobject_cast<QLabel*>(&w))
+        return w.rect().center();
     for (int y = w.height() - 2; y > 0; y -= 2)
         for (int x = w.width() - 2; x > 0; x -= 3)
             if (!w.childAt(x, y))
@@ -55,8 +88,6 @@ Scenario::~Scenario() { qApp->removeEventFilter(this); }
 
 QWidget& Scenario::trouver(const QString& nom) const
 {
-    if (nom.isEmpty())
-        refuser(QStringLiteral("il manque le nom du contrôle"));
     QWidget* w = nullptr;
     if (QWidget* dialogue = QApplication::activeModalWidget())
         w = dialogue->objectName() == nom ? dialogue : dialogue->findChild<QWidget*>(nom);
@@ -67,13 +98,50 @@ QWidget& Scenario::trouver(const QString& nom) const
     return *w;
 }
 
+QPoint Scenario::viser(QWidget& w, QPoint dansLeControle) const
+{
+    if (!w.isVisible())
+        refuser(QStringLiteral("« %1 » n'est pas visible").arg(w.objectName()));
+    QWidget* haut = w.window();
+    const QPoint p = w.mapTo(haut, dansLeControle);
+    if (!haut->rect().contains(p))
+        refuser(QStringLiteral("« %1 » est hors de la fenêtre").arg(w.objectName()));
+    const QWidget* recu = haut->childAt(p);
+    if (recu != &w && !w.isAncestorOf(recu))
+        refuser(QStringLiteral("le clic sur « %1 » tomberait sur « %2 »").arg(w.objectName(), nomDe(recu ? recu : haut)));
+    return p;
+}
+
+void Scenario::cliquer(QWidget& w, bool double_)
+{
+    const QPoint p = viser(w, w.rect().center());
+    QWindow* fenetre = w.window()->windowHandle();
+    if (double_)
+        QTest::mouseDClick(fenetre, Qt::LeftButton, {}, p);
+    else
+        QTest::mouseClick(fenetre, Qt::LeftButton, {}, p);
+}
+
+void Scenario::donnerFocus(QWidget& w)
+{
+    if (w.hasFocus())
+        return;
+    w.setFocus(Qt::OtherFocusReason);
+    if (!w.hasFocus())
+        refuser(QStringLiteral("« %1 » ne prend pas le focus, qui reste sur « %2 »")
+                    .arg(w.objectName(), nomDe(QApplication::focusWidget())));
+}
+
+void Scenario::taper(QWidget& w, const QString& texte)
+{
+    for (char32_t c : texte.toUcs4())
+        taperCaractere(w, c);
+}
+
 void Scenario::rejouer(const QString& chemin)
 {
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text))
-        refuser(QStringLiteral("scénario %1 illisible (%2)").arg(chemin, fichier.errorString()));
+    actions_ = LecteurScenario::lireFichier(chemin);
     chemin_ = chemin;
-    lignes_ = QTextStream(&fichier).readAll().split(QLatin1Char('\n'));
     index_ = 0;
     erreur_.reset();
     QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
@@ -98,30 +166,32 @@ bool Scenario::eventFilter(QObject* objet, QEvent* event)
 
 void Scenario::suivante()
 {
-    while (index_ < lignes_.size() && !erreur_) {
-        const int numero = ++index_;
-        const QString ligne = lignes_[numero - 1];
-        if (ligne.trimmed().isEmpty() || ligne.trimmed().startsWith(QLatin1Char('#')))
-            continue;
+    if (index_ < actions_.size() && !erreur_) {
+        const ActionScenario& action = actions_[index_++];
         reprisDansUnDialogue_ = false;
+        // A dialog that has just opened becomes the active window, as the
+        // user sees it, before anything is done in it.
+        if (QWidget* dialogue = QApplication::activeModalWidget())
+            activer(*dialogue);
         try {
             if (!controle_)
                 refuser(QStringLiteral("la fenêtre de l'hôte est fermée"));
-            executer(ligne);
+            executer(action);
         } catch (const Erreur& e) {
             erreur_ = Erreur(Erreur::Code::Saisie, QStringLiteral("scénario %1, ligne %2 : %3.")
                                                        .arg(chemin_)
-                                                       .arg(numero)
+                                                       .arg(action.ligne)
                                                        .arg(QString::fromUtf8(e.what()))
                                                        .toStdString());
-            break;
         }
         // The rest went on inside a dialog this line opened.
         if (reprisDansUnDialogue_)
             return;
-        // What the action queued runs first, then the next line.
-        QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
-        return;
+        if (!erreur_) {
+            // What the action queued runs first, then the next line.
+            QMetaObject::invokeMethod(this, &Scenario::suivante, Qt::QueuedConnection);
+            return;
+        }
     }
     terminer();
 }
@@ -146,101 +216,106 @@ void Scenario::terminer()
     boucle_.quit();
 }
 
-void Scenario::executer(const QString& ligne)
+void Scenario::executer(const ActionScenario& a)
 {
-    const QString texte = ligne.trimmed();
-    const QString action = texte.section(QLatin1Char(' '), 0, 0);
-    const QString nom = texte.section(QLatin1Char(' '), 1, 1, QString::SectionSkipEmpty);
-    const QString reste = texte.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty);
-
-    if (action == QLatin1String("cliquer")) {
-        QWidget& w = trouver(nom);
-        QTest::mouseClick(&w, Qt::LeftButton, {}, w.rect().center());
-    } else if (action == QLatin1String("cocher") || action == QLatin1String("decocher")) {
-        auto* c = qobject_cast<QCheckBox*>(&trouver(nom));
+    switch (a.genre) {
+    case Genre::Cliquer:
+    case Genre::DoubleCliquer:
+        cliquer(trouver(a.nom), a.genre == Genre::DoubleCliquer);
+        break;
+    case Genre::Cocher:
+    case Genre::Decocher: {
+        auto* c = qobject_cast<QCheckBox*>(&trouver(a.nom));
         if (!c)
-            refuser(QStringLiteral("« %1 » n'est pas une case à cocher").arg(nom));
-        if (c->isChecked() != (action == QLatin1String("cocher")))
-            QTest::mouseClick(c, Qt::LeftButton, {}, c->rect().center());
-    } else if (action == QLatin1String("saisir")) {
-        QWidget& w = trouver(nom);
-        w.setFocus(Qt::OtherFocusReason);
-        // Key by key, accents included.
-        for (QChar c : ligne.section(QLatin1Char(' '), 2, -1, QString::SectionSkipEmpty)) {
-            if (c.unicode() < 128)
-                QTest::keyClick(&w, static_cast<char>(c.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, &w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    } else if (action == QLatin1String("effacer")) {
-        // As a user would: to the end of the field, then backspace.
-        QWidget& w = trouver(nom);
-        auto* zone = qobject_cast<QLineEdit*>(&w);
+            refuser(QStringLiteral("« %1 » n'est pas une case à cocher").arg(a.nom));
+        if (c->isChecked() != (a.genre == Genre::Cocher))
+            cliquer(*c, false);
+        break;
+    }
+    case Genre::Saisir: {
+        QWidget& w = trouver(a.nom);
+        donnerFocus(w);
+        taper(w, a.texte);
+        break;
+    }
+    case Genre::Effacer: {
+        auto* zone = qobject_cast<QLineEdit*>(&trouver(a.nom));
         if (!zone)
-            refuser(QStringLiteral("« %1 » n'est pas un champ de texte").arg(nom));
-        zone->setFocus(Qt::OtherFocusReason);
+            refuser(QStringLiteral("« %1 » n'est pas un champ de texte").arg(a.nom));
+        // As a user would: to the end of the field, then backspace.
+        donnerFocus(*zone);
         QTest::keyClick(zone, Qt::Key_End);
         for (qsizetype n = zone->text().size(); n > 0; --n)
             QTest::keyClick(zone, Qt::Key_Backspace);
-    } else if (action == QLatin1String("quitter")) {
-        QWidget& w = trouver(nom);
-        if (!w.hasFocus())
-            w.setFocus(Qt::OtherFocusReason);
+        break;
+    }
+    case Genre::Quitter: {
+        QWidget& w = trouver(a.nom);
+        donnerFocus(w);
         QTest::keyClick(&w, Qt::Key_Tab);
-    } else if (action == QLatin1String("touche")) {
-        QWidget& w = trouver(nom);
-        if (reste.isEmpty())
-            refuser(QStringLiteral("il manque la touche"));
-        w.setFocus(Qt::OtherFocusReason);
-        if (const int t = touche(reste))
-            QTest::keyClick(&w, static_cast<Qt::Key>(t));
-        else if (reste.size() == 1)
-            QTest::keyClick(&w, reste.at(0).toLatin1());
+        break;
+    }
+    case Genre::Touche: {
+        QWidget& w = trouver(a.nom);
+        const Qt::Key nommee = toucheNommee(a.texte);
+        const QList<uint> caracteres = a.texte.toUcs4();
+        if (nommee == Qt::Key_unknown && caracteres.size() != 1)
+            refuser(QStringLiteral("touche inconnue « %1 »").arg(a.texte));
+        donnerFocus(w);
+        if (nommee != Qt::Key_unknown)
+            QTest::keyClick(&w, nommee);
         else
-            refuser(QStringLiteral("touche inconnue « %1 »").arg(reste));
-    } else if (action == QLatin1String("survoler")) {
-        QWidget& w = trouver(nom);
-        QTest::mouseMove(&w, qobject_cast<QLabel*>(&w) ? w.rect().center() : pointLibre(w));
-    } else if (action == QLatin1String("defiler") || action == QLatin1String("pas")) {
+            taperCaractere(w, caracteres.front());
+        break;
+    }
+    case Genre::Survoler: {
+        QWidget& w = trouver(a.nom);
+        const QPoint p = viser(w, pointLibre(w));
+        QTest::mouseMove(w.window()->windowHandle(), p);
+        break;
+    }
+    case Genre::Defiler:
+    case Genre::Pas: {
         auto* barre = controle_->findChild<QScrollBar*>(QStringLiteral("Bdv_Controles"));
         if (!barre)
             refuser(QStringLiteral("pas de barre de défilement"));
         if (!barre->isEnabled())
             refuser(QStringLiteral("la barre de défilement est désactivée (grand écran)"));
-        if (action == QLatin1String("defiler")) {
-            bool ok = false;
-            const int cible = nom.toInt(&ok);
-            if (!ok)
-                refuser(QStringLiteral("valeur de défilement attendue, pas « %1 »").arg(nom));
+        if (a.genre == Genre::Defiler) {
+            if (a.nombre < barre->minimum() || a.nombre > barre->maximum())
+                refuser(QStringLiteral("valeur de défilement %1 hors de la barre (%2 à %3)")
+                            .arg(a.nombre)
+                            .arg(barre->minimum())
+                            .arg(barre->maximum()));
             // A drag of the thumb: positions one after the other, then the release.
             barre->setSliderDown(true);
-            for (int v = barre->value(); v != cible && v >= barre->minimum() && v <= barre->maximum();)
-                barre->setSliderPosition(v += (cible > v ? 1 : -1));
+            for (int v = barre->value(); v != a.nombre;)
+                barre->setSliderPosition(v += (a.nombre > v ? 1 : -1));
             barre->setSliderDown(false);
         } else {
-            const bool bas = nom == QLatin1String("bas");
-            if (!bas && nom != QLatin1String("haut"))
-                refuser(QStringLiteral("« pas » attend bas ou haut"));
-            const int n = reste.isEmpty() ? 1 : reste.toInt();
-            for (int i = 0; i < n; ++i)
+            const bool bas = a.nom == QLatin1String("bas");
+            for (int i = 0; i < a.nombre; ++i)
                 barre->triggerAction(bas ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
         }
-    } else if (action == QLatin1String("choisir")) {
-        auto* liste = qobject_cast<QComboBox*>(&trouver(nom));
+        break;
+    }
+    case Genre::Choisir: {
+        auto* liste = qobject_cast<QComboBox*>(&trouver(a.nom));
         if (!liste)
-            refuser(QStringLiteral("« %1 » n'est pas une liste").arg(nom));
-        const int i = liste->findText(reste);
+            refuser(QStringLiteral("« %1 » n'est pas une liste").arg(a.nom));
+        const int i = liste->findText(a.texte);
         if (i < 0)
-            refuser(QStringLiteral("« %1 » n'est pas dans la liste %2").arg(reste, nom));
-        // As a user does: the list opens, the entry is picked.
-        liste->setFocus(Qt::OtherFocusReason);
+            refuser(QStringLiteral("« %1 » n'est pas dans la liste %2").arg(a.texte, a.nom));
+        // As a user does: the list takes the focus, the entry is picked.
+        donnerFocus(*liste);
         while (liste->currentIndex() != i)
             QTest::keyClick(liste, liste->currentIndex() < i ? Qt::Key_Down : Qt::Key_Up);
-    } else if (action == QLatin1String("fermer")) {
+        break;
+    }
+    case Genre::Fermer:
         if (fenetre_)
             fenetre_->close();
-    } else {
-        refuser(QStringLiteral("action inconnue « %1 »").arg(action));
+        break;
     }
 }
 
