@@ -317,12 +317,17 @@ void ExporterPdf(QWidget& controle, QIODevice& sortie)
 void ImprimerEvaluation(QWidget& controle)
 {
     const QPointer<QWidget> garde(&controle);
+    ModVar& mv = ModVar::courant();
     {
-        Frm_ImpressionA4 dialogue(controle.window());
-        dialogue.exec();
+        // The dialog belongs to the host window, which may go (host code,
+        // end of session) while the dialog is open: then the print is given
+        // up, as with Annuler.
+        const QPointer<Frm_ImpressionA4> dialogue = new Frm_ImpressionA4(controle.window());
+        const bool accepte = dialogue->exec() == QDialog::Accepted && dialogue;
+        delete dialogue.data();
+        if (!accepte)
+            mv.ImpressionAnnulee = true;
     }
-    const ModVar& mv = ModVar::courant();
-    // The host may have closed the window behind the dialog.
     if (!garde || mv.ImpressionAnnulee)
         return;
 
@@ -331,9 +336,10 @@ void ImprimerEvaluation(QWidget& controle)
     {
         const ControleOccupe occupe(controle);
         try {
-            imprimante.Titre(kTitreDocument);
-            const int copies = std::clamp<int>(mv.NbCopiesImpression, 1, 99);
+            const LecteurEcran ecran(controle);
             const QString date = DateDuJour::texte();
+            imprimante.Titre(titreTravail(ecran.texte("Txt_NomBenef"), date));
+            const int copies = std::clamp<int>(mv.NbCopiesImpression, 1, 99);
             for (int i = 0; i < copies; ++i) {
                 if (i > 0)
                     imprimante.NewPage();
@@ -356,6 +362,13 @@ void ImprimerEvaluation(QWidget& controle)
         echec = QStringLiteral("L'impression sur %1 a échoué.\n%2").arg(nom, echec);
     BoiteMessage::afficher(controle.window(), echec, QStringLiteral("Impression"),
                            BoiteMessage::Icone::Exclamation);
+}
+
+QString titreTravail(const QString& beneficiaire, const QString& date)
+{
+    const QString nom = beneficiaire.simplified();
+    return nom.isEmpty() ? QStringLiteral("Évaluation AGGIR – %1").arg(date)
+                         : QStringLiteral("Évaluation AGGIR – %1 – %2").arg(nom, date);
 }
 
 } // namespace pavonis::impression

@@ -30,6 +30,10 @@ class LecteurEcran;
 // Nothing escapes: no exception, no change to the evaluation.
 void ImprimerEvaluation(QWidget& controle);
 
+// The print job's title, as the print queue shows it to the person at the
+// printer: "Évaluation AGGIR – <beneficiary> – <date of printing>".
+QString titreTravail(const QString& beneficiaire, const QString& date);
+
 // The same page, one copy, in a PDF file, without the dialog. Throws
 // pavonis::Erreur with a French message (Code::Plateforme when the file
 // cannot be written, Code::ObjetAbsent when the screen lacks a control).

@@ -26,8 +26,10 @@ void ZoneCopies::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
-    // Shortcuts (copy, select all, undo) are not typed characters.
-    const bool raccourci = e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    // Shortcuts (copy, select all, undo) and Delete (which carries U+007F
+    // on some systems) are not typed characters.
+    const bool raccourci =
+        (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) || e->key() == Qt::Key_Delete;
     const QString texte = e->text();
     if (!raccourci && texte.size() == 1 && !caractereAccepte(texte.front(), text())) {
         e->accept();

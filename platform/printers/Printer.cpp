@@ -70,21 +70,19 @@ QPainter& Printer::peintre()
     const QString nom = imprimante_.DeviceName;
     if (nom.isEmpty())
         throw Erreur(Erreur::Code::Plateforme, "Aucune imprimante n'est choisie pour l'impression.");
-    const QPrinterInfo info = QPrinterInfo::printerInfo(nom);
-    if (info.isNull())
-        throw erreurImpression(
-            nom, QStringLiteral("l'imprimante n'existe pas ou plus sur le serveur d'impression"));
+    // The server and the queue are there, or the user is told which is not.
+    ServeurCups::verifierFile(nom);
 
     // Keep clear of the printer's unprintable border when it is wider than ours.
-    QPageLayout miseEnPage;
-    {
+    QMarginsF minimum;
+    if (const QPrinterInfo info = QPrinterInfo::printerInfo(nom); !info.isNull()) {
         QPrinter imprimante(info, QPrinter::HighResolution);
         imprimante.setPageSize(QPageSize(QPageSize::A4));
         imprimante.setPageOrientation(QPageLayout::Portrait);
-        miseEnPage = imprimante.pageLayout();
+        QPageLayout miseEnPage = imprimante.pageLayout();
+        miseEnPage.setUnits(QPageLayout::Millimeter);
+        minimum = miseEnPage.minimumMargins();
     }
-    miseEnPage.setUnits(QPageLayout::Millimeter);
-    const QMarginsF minimum = miseEnPage.minimumMargins();
     const QPointF origine(std::max(FeuilleA4::kMargeMm, minimum.left()) * FeuilleA4::kTwipsParMm,
                           std::max(FeuilleA4::kMargeMm, minimum.top()) * FeuilleA4::kTwipsParMm);
 

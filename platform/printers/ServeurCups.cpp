@@ -10,6 +10,12 @@ namespace pavonis::plateforme {
 
 namespace {
 
+QString nomServeur()
+{
+    const QString serveur = QString::fromUtf8(cupsServer());
+    return serveur.isEmpty() ? QStringLiteral("local") : serveur;
+}
+
 QString raisonFrancaise(ipp_status_t statut)
 {
     switch (statut) {
@@ -23,9 +29,10 @@ QString raisonFrancaise(ipp_status_t statut)
     case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
         return QStringLiteral("le serveur d'impression refuse l'accès");
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        return QStringLiteral("le serveur d'impression « %1 » est injoignable").arg(nomServeur());
     case IPP_STATUS_ERROR_BUSY:
     case IPP_STATUS_ERROR_TEMPORARY:
-        return QStringLiteral("le serveur d'impression (CUPS) ne répond pas");
+        return QStringLiteral("le serveur d'impression « %1 » est occupé").arg(nomServeur());
     case IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED:
         return QStringLiteral("l'imprimante n'accepte pas les documents PDF");
     default:
@@ -33,7 +40,28 @@ QString raisonFrancaise(ipp_status_t statut)
     }
 }
 
+// What libcups says last went wrong, in French, its own words after.
+Erreur erreurCups(const QString& imprimante)
+{
+    const QString detail = QString::fromUtf8(cupsLastErrorString());
+    return Erreur(Erreur::Code::Plateforme,
+                  QStringLiteral("L'impression sur « %1 » a échoué : %2.%3")
+                      .arg(imprimante, raisonFrancaise(cupsLastError()),
+                           detail.isEmpty() ? QString() : QStringLiteral(" (CUPS : %1)").arg(detail))
+                      .toStdString());
+}
+
 } // namespace
+
+void ServeurCups::verifierFile(const QString& imprimante)
+{
+    const QByteArray file = imprimante.section(u'/', 0, 0).toLocal8Bit();
+    if (cups_dest_t* d = cupsGetNamedDest(CUPS_HTTP_DEFAULT, file.constData(), nullptr)) {
+        cupsFreeDests(1, d);
+        return;
+    }
+    throw erreurCups(imprimante);
+}
 
 QString ServeurCups::sansIdentifiants(const QString& uri)
 {
@@ -65,18 +93,14 @@ void ServeurCups::imprimerFichier(const QString& imprimante, const QString& fich
     cups_option_t* options = nullptr;
     int nbOptions = cupsAddOption("media", "iso_a4_210x297mm", 0, &options);
     nbOptions = cupsAddOption("orientation-requested", "3", nbOptions, &options); // portrait
+    // The copies are pages of one job: each on its own sheet, also on a
+    // printer that prints both sides by default.
+    nbOptions = cupsAddOption("sides", "one-sided", nbOptions, &options);
     const int travail = cupsPrintFile2(CUPS_HTTP_DEFAULT, file.constData(), chemin.constData(), t.constData(),
                                        nbOptions, options);
     cupsFreeOptions(nbOptions, options);
-    if (travail <= 0) {
-        const ipp_status_t statut = cupsLastError();
-        const QString detail = QString::fromUtf8(cupsLastErrorString());
-        throw Erreur(Erreur::Code::Plateforme,
-                     QStringLiteral("L'impression sur « %1 » a échoué : %2.%3")
-                         .arg(imprimante, raisonFrancaise(statut),
-                              detail.isEmpty() ? QString() : QStringLiteral(" (CUPS : %1)").arg(detail))
-                         .toStdString());
-    }
+    if (travail <= 0)
+        throw erreurCups(imprimante);
 }
 
 } // namespace pavonis::plateforme

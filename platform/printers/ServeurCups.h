@@ -14,7 +14,12 @@ public:
     // Device URI of every queue, by queue name, credentials removed.
     static QHash<QString, QString> urisPeripheriques();
 
-    // Sends a PDF file to a queue as one job. Throws pavonis::Erreur
+    // Raises pavonis::Erreur (Code::Plateforme) with a French message when
+    // the queue cannot be reached: the server is unreachable, or it has no
+    // such queue.
+    static void verifierFile(const QString& imprimante);
+
+    // Sends a PDF file to a queue as one job, printed on one side. Throws pavonis::Erreur
     // (Code::Plateforme) with a French message naming the queue and the
     // reason when the server does not accept it.
     static void imprimerFichier(const QString& imprimante, const QString& fichier, const QString& titre);
