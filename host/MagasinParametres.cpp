@@ -6,8 +6,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <random>
 #include <system_error>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -91,6 +101,77 @@ std::string designation(const std::string& section, const std::string& cle)
     return "l'entrée \"" + cle + "\" de la section \"" + section + "\"";
 }
 
+// The shape of a table. Sections the AGGIR grid reads have a fixed one; any
+// other table stays within general bounds.
+struct Forme {
+    long lignes, colonnes;
+    bool exacte;
+};
+constexpr Forme kFormeGenerale{1000, 100, false};
+constexpr Forme kFormePoids{10, 2, true}; // "AGGIRPARAM": rows 1-10, columns B and C
+
+Forme formeDe(const std::string& section) { return section == "AGGIRPARAM" ? kFormePoids : kFormeGenerale; }
+
+std::string texteForme(const Forme& f)
+{
+    return std::string(f.exacte ? "de " : "d'au plus ") + std::to_string(f.lignes) + " lignes sur " +
+           std::to_string(f.colonnes) + " colonnes";
+}
+
+// Puts a finished file at its place, never over an existing one. False when
+// another file took the place first.
+bool publier(const fs::path& temporaire, const fs::path& chemin, std::string& raison)
+{
+#if defined(_WIN32)
+    if (MoveFileExW(temporaire.c_str(), chemin.c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD e = GetLastError();
+    if (e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS)
+        return false;
+    raison = std::system_category().message(static_cast<int>(e));
+    throw Erreur(Erreur::Code::Stockage, raison);
+#else
+    if (::link(temporaire.c_str(), chemin.c_str()) == 0) {
+        ::unlink(temporaire.c_str());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    raison = std::generic_category().message(errno);
+    throw Erreur(Erreur::Code::Stockage, raison);
+#endif
+}
+
+// A path of our own beside the store, for the seeding.
+fs::path temporaireUnique(const fs::path& chemin)
+{
+    std::random_device alea;
+    const unsigned long long n = (static_cast<unsigned long long>(alea()) << 32) ^ alea();
+    fs::path t = chemin;
+    t += ".creation-" + std::to_string(n);
+    return t;
+}
+
+void supprimerTemporaire(const fs::path& t)
+{
+    std::error_code ec;
+    fs::remove(t, ec);
+    fs::path journal = t;
+    journal += "-journal";
+    fs::remove(journal, ec);
+}
+
+// A symbolic link to nothing is not a missing store: it is named as such.
+void verifierLien(const fs::path& chemin)
+{
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(chemin, ec)) && !fs::exists(chemin, ec))
+        throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin.string() +
+                                                 " est un lien symbolique vers " +
+                                                 fs::read_symlink(chemin, ec).string() +
+                                                 ", qui n'existe pas.");
+}
+
 } // namespace
 
 MagasinParametres::MagasinParametres(fs::path chemin, sqlite3* base)
@@ -106,15 +187,15 @@ void MagasinParametres::echec(const std::string& action) const
                                              action + " impossible (" + sqlite3_errmsg(base_) + ").");
 }
 
-sqlite3* MagasinParametres::ouvrirBase(const fs::path& chemin, int drapeaux)
+sqlite3* MagasinParametres::ouvrirBase(const fs::path& fichier, int drapeaux, const fs::path& nom)
 {
     sqlite3* base = nullptr;
-    const int rc = sqlite3_open_v2(chemin.c_str(), &base, drapeaux, nullptr);
+    const int rc = sqlite3_open_v2(fichier.string().c_str(), &base, drapeaux, nullptr);
     if (rc != SQLITE_OK) {
         const std::string raison = base ? sqlite3_errmsg(base) : sqlite3_errstr(rc);
         sqlite3_close(base);
         throw Erreur(Erreur::Code::Stockage,
-                     "Impossible d'ouvrir le fichier de paramètres " + chemin.string() + " (" + raison + ").");
+                     "Impossible d'ouvrir le fichier de paramètres " + nom.string() + " (" + raison + ").");
     }
     sqlite3_extended_result_codes(base, 1);
     sqlite3_busy_timeout(base, 2000);
@@ -123,12 +204,13 @@ sqlite3* MagasinParametres::ouvrirBase(const fs::path& chemin, int drapeaux)
 
 std::shared_ptr<MagasinParametres> MagasinParametres::ouvrirExistant(const fs::path& chemin)
 {
+    verifierLien(chemin);
     std::error_code ec;
     if (!fs::exists(chemin, ec))
         throw Erreur(Erreur::Code::Stockage,
                      "Le fichier de paramètres " + chemin.string() + " n'existe pas.");
     std::shared_ptr<MagasinParametres> m(
-        new MagasinParametres(chemin, ouvrirBase(chemin, SQLITE_OPEN_READWRITE)));
+        new MagasinParametres(chemin, ouvrirBase(chemin, SQLITE_OPEN_READWRITE, chemin)));
     m->verifierStructure();
     m->executer("PRAGMA foreign_keys = ON;");
     return m;
@@ -137,48 +219,60 @@ std::shared_ptr<MagasinParametres> MagasinParametres::ouvrirExistant(const fs::p
 std::shared_ptr<MagasinParametres> MagasinParametres::ouvrir(const fs::path& chemin,
                                                              const std::string& repertoireInstallation)
 {
+    verifierLien(chemin);
     std::error_code ec;
+    // Another program may create it at the same moment: whichever publishes
+    // first wins, the other opens the winner's store.
     if (!fs::exists(chemin, ec))
-        creer(chemin, repertoireInstallation);
+        creerSiAbsent(chemin, repertoireInstallation);
     return ouvrirExistant(chemin);
 }
 
 void MagasinParametres::creer(const fs::path& chemin, const std::string& repertoireInstallation)
 {
+    verifierLien(chemin);
     std::error_code ec;
-    if (fs::exists(chemin, ec))
+    if (fs::exists(chemin, ec) || !creerSiAbsent(chemin, repertoireInstallation))
         throw Erreur(Erreur::Code::Stockage,
                      "Le fichier de paramètres " + chemin.string() + " existe déjà.");
+}
+
+bool MagasinParametres::creerSiAbsent(const fs::path& chemin, const std::string& repertoireInstallation)
+{
+    std::error_code ec;
     if (chemin.has_parent_path())
         fs::create_directories(chemin.parent_path(), ec);
 
-    // Seed a temporary file, then move it into place: an interrupted seeding
-    // never leaves a half-filled store behind.
-    fs::path temporaire = chemin;
-    temporaire += ".creation";
-    fs::remove(temporaire, ec);
-    {
-        std::unique_ptr<MagasinParametres> m(new MagasinParametres(
-            temporaire, ouvrirBase(temporaire, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)));
-        m->executer("BEGIN;");
-        m->executer(kSchema);
-        static constexpr char kLettres[] = "ABCDEFGH";
-        for (std::size_t g = 0; g < kPoidsPublies.size(); ++g) {
-            const std::string cle(1, kLettres[g]);
-            m->ecrireEntree("AGGIRPARAM", cle, "");
-            for (std::size_t l = 0; l < kPoidsPublies[g].size(); ++l)
-                for (std::size_t c = 0; c < 2; ++c)
-                    m->ecrireValeur("AGGIRPARAM", cle, static_cast<int>(l + 1),
-                                    static_cast<int>(c + 1), kPoidsPublies[g][l][c]);
+    // Seed a file of our own, then put it in place in one step: nobody ever
+    // sees a half-filled store, and an existing one is never replaced.
+    const fs::path temporaire = temporaireUnique(chemin);
+    std::string raison;
+    try {
+        {
+            std::unique_ptr<MagasinParametres> m(new MagasinParametres(
+                chemin, ouvrirBase(temporaire, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, chemin)));
+            m->executer("BEGIN;");
+            m->executer(kSchema);
+            static constexpr char kLettres[] = "ABCDEFGH";
+            for (std::size_t g = 0; g < kPoidsPublies.size(); ++g) {
+                const std::string cle(1, kLettres[g]);
+                m->ecrireEntree("AGGIRPARAM", cle, "");
+                for (std::size_t l = 0; l < kPoidsPublies[g].size(); ++l)
+                    for (std::size_t c = 0; c < 2; ++c)
+                        m->ecrireValeur("AGGIRPARAM", cle, static_cast<int>(l + 1), static_cast<int>(c + 1),
+                                        kPoidsPublies[g][l][c]);
+            }
+            m->ecrireEntree("CHEMINFICHIER", "1", repertoireInstallation);
+            m->executer("COMMIT;");
         }
-        m->ecrireEntree("CHEMINFICHIER", "1", repertoireInstallation);
-        m->executer("COMMIT;");
-    }
-    fs::rename(temporaire, chemin, ec);
-    if (ec) {
-        fs::remove(temporaire, ec);
+        const bool publie = publier(temporaire, chemin, raison);
+        supprimerTemporaire(temporaire);
+        return publie;
+    } catch (const Erreur& e) {
+        supprimerTemporaire(temporaire);
         throw Erreur(Erreur::Code::Stockage,
-                     "Impossible de créer le fichier de paramètres " + chemin.string() + ".");
+                     "Impossible de créer le fichier de paramètres " + chemin.string() + " (" +
+                         (raison.empty() ? std::string(e.what()) : raison) + ").");
     }
 }
 
@@ -273,53 +367,77 @@ std::optional<MagasinParametres::Entree> MagasinParametres::lireEntree(const std
     if (!v.prete())
         echec(quoi);
     v.lier(1, section).lier(2, cle);
+
+    // Every cell is checked before the table is built, once, at its size:
+    // reading stays linear whatever the file holds.
+    const Forme forme = formeDe(section);
+    struct Cellule {
+        long ligne, colonne;
+        double valeur;
+    };
+    std::vector<Cellule> cellules;
+    long lignes = 0, colonnes = 0;
+    const auto refuser = [&](const std::string& probleme) {
+        throw Erreur(Erreur::Code::ParametreInvalide,
+                     "Dans " + chemin_.string() + ", " + designation(section, cle) + " : " + probleme);
+    };
     while ((rc = v.pas()) == SQLITE_ROW) {
-        const sqlite3_int64 ligne = sqlite3_column_int64(v.brut(), 0);
-        const sqlite3_int64 colonne = sqlite3_column_int64(v.brut(), 1);
-        const int type = sqlite3_column_type(v.brut(), 2);
-        const std::string cellule = "ligne " + std::to_string(ligne) + ", colonne " + std::to_string(colonne);
-        if (ligne < 1 || ligne > 32767 || colonne < 1 || colonne > 32767)
-            throw Erreur(Erreur::Code::ParametreInvalide,
-                         "Dans " + chemin_.string() + ", " + designation(section, cle) +
-                             " a une valeur hors de la table (" + cellule + ").");
+        sqlite3_stmt* r = v.brut();
+        for (int i : {0, 1})
+            if (sqlite3_column_type(r, i) != SQLITE_INTEGER)
+                refuser(std::string("le numéro de ") + (i == 0 ? "ligne" : "colonne") + " \"" +
+                        texteColonne(r, i) + "\" n'est pas un nombre entier.");
+        const sqlite3_int64 ligne = sqlite3_column_int64(r, 0);
+        const sqlite3_int64 colonne = sqlite3_column_int64(r, 1);
+        const std::string cellule = "la cellule ligne " + std::to_string(ligne) + ", colonne " + std::to_string(colonne);
+        if (ligne < 1 || ligne > forme.lignes || colonne < 1 || colonne > forme.colonnes)
+            refuser(cellule + " est hors de la table, qui est " + texteForme(forme) + ".");
+        const int type = sqlite3_column_type(r, 2);
         if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
-            throw Erreur(Erreur::Code::ParametreInvalide,
-                         "Dans " + chemin_.string() + ", " + designation(section, cle) + ", " +
-                             cellule + " : la valeur \"" + texteColonne(v.brut(), 2) +
-                             "\" n'est pas un nombre.");
-        entree.table.definir(static_cast<std::size_t>(ligne), static_cast<std::size_t>(colonne),
-                             sqlite3_column_double(v.brut(), 2));
+            refuser(cellule + " : la valeur \"" + texteColonne(r, 2) + "\" n'est pas un nombre.");
+        cellules.push_back({static_cast<long>(ligne), static_cast<long>(colonne), sqlite3_column_double(r, 2)});
+        lignes = std::max(lignes, static_cast<long>(ligne));
+        colonnes = std::max(colonnes, static_cast<long>(colonne));
     }
     if (rc != SQLITE_DONE)
         echec(quoi);
+    entree.table = TableValeurs(static_cast<std::size_t>(lignes), static_cast<std::size_t>(colonnes));
+    for (const Cellule& c : cellules)
+        entree.table.definir(static_cast<std::size_t>(c.ligne), static_cast<std::size_t>(c.colonne), c.valeur);
     return entree;
+}
+
+void MagasinParametres::verifierTablesPoids()
+{
+    if (!sectionExiste("AGGIRPARAM"))
+        throw Erreur(Erreur::Code::ParametreInvalide,
+                     "Paramètres AGGIR incorrects dans " + chemin_.string() + " : la section \"AGGIRPARAM\" manque.");
+    for (char lettre = 'A'; lettre <= 'H'; ++lettre) {
+        const std::string cle(1, lettre);
+        const auto e = lireEntree("AGGIRPARAM", cle);
+        const auto probleme = [&](const std::string& texte) {
+            throw Erreur(Erreur::Code::ParametreInvalide, "Paramètres AGGIR incorrects dans " + chemin_.string() +
+                                                              " : " + designation("AGGIRPARAM", cle) + texte);
+        };
+        if (!e)
+            probleme(" manque.");
+        for (int l = 1; l <= 10; ++l)
+            for (int c = 1; c <= 2; ++c)
+                if (!e->table.valeur(l, c))
+                    probleme(" n'a pas de valeur en ligne " + std::to_string(l) + ", colonne " +
+                             std::to_string(c) + " (il faut 10 lignes sur 2 colonnes).");
+    }
 }
 
 void MagasinParametres::verifierParametresAggir()
 {
+    verifierTablesPoids();
     const auto probleme = [&](const std::string& texte) {
         throw Erreur(Erreur::Code::ParametreInvalide,
                      "Paramètres AGGIR incorrects dans " + chemin_.string() + " : " + texte);
     };
-    for (const char* section : {"AGGIRPARAM", "CHEMINFICHIER"})
-        if (!sectionExiste(section))
-            probleme(std::string("la section \"") + section + "\" manque.");
-    for (char lettre = 'A'; lettre <= 'H'; ++lettre) {
-        const std::string cle(1, lettre);
-        const auto e = lireEntree("AGGIRPARAM", cle);
-        if (!e)
-            probleme(designation("AGGIRPARAM", cle) + " manque.");
-        if (e->table.lignes() != 10 || e->table.colonnes() != 2)
-            probleme(designation("AGGIRPARAM", cle) + " a " + std::to_string(e->table.lignes()) +
-                     " ligne(s) et " + std::to_string(e->table.colonnes()) +
-                     " colonne(s) au lieu de 10 lignes et 2 colonnes.");
-        if (!e->table.complete())
-            for (int l = 1; l <= 10; ++l)
-                for (int c = 1; c <= 2; ++c)
-                    if (!e->table.valeur(l, c))
-                        probleme(designation("AGGIRPARAM", cle) + " n'a pas de valeur en ligne " +
-                                 std::to_string(l) + ", colonne " + std::to_string(c) + ".");
-    }
+    if (!sectionExiste("CHEMINFICHIER"))
+        probleme("la section \"CHEMINFICHIER\" manque.");
     const auto chemin = lireEntree("CHEMINFICHIER", "1");
     if (!chemin)
         probleme(designation("CHEMINFICHIER", "1") + " manque.");

@@ -25,7 +25,9 @@ public:
 
     // Opens the store at `chemin`; when no file is there yet, creates and
     // seeds it first, with `repertoireInstallation` as the directory text.
-    // Raises Erreur (Stockage) for a file that is not a readable store.
+    // Programs that start together on a new store end up with the same one.
+    // Raises Erreur (Stockage) for a file that is not a readable store, and
+    // for a symbolic link to nothing.
     static std::shared_ptr<MagasinParametres> ouvrir(const std::filesystem::path& chemin,
                                                      const std::string& repertoireInstallation);
 
@@ -46,13 +48,17 @@ public:
     const std::filesystem::path& chemin() const { return chemin_; }
 
     bool sectionExiste(const std::string& section);
-    // Empty when the section has no entry of that key. Raises Erreur for a
-    // cell that is not a number or lies outside row/column 1..32767.
+    // Empty when the section has no entry of that key. Raises Erreur naming
+    // the section, the entry and the cell for a cell whose row or column is
+    // not a whole number within the table (a weight table of "AGGIRPARAM"
+    // is 10 rows by 2 columns; any other table at most 1000 by 100), or
+    // whose value is not a number.
     std::optional<Entree> lireEntree(const std::string& section, const std::string& cle);
 
-    // Checks what the AGGIR grid needs: the eight weight tables complete and
-    // of 10 rows by 2 columns, and a directory text of at least 5
-    // characters. Raises Erreur naming the first problem found.
+    // Checks the eight weight tables: complete, 10 rows by 2 columns.
+    void verifierTablesPoids();
+    // Checks all the AGGIR grid needs: the weight tables, and a directory
+    // text of at least 5 characters. Raises Erreur naming the first problem.
     void verifierParametresAggir();
 
     // Editing, for administration tools and tests.
@@ -67,7 +73,10 @@ public:
 
 private:
     MagasinParametres(std::filesystem::path chemin, sqlite3* base);
-    static sqlite3* ouvrirBase(const std::filesystem::path& chemin, int drapeaux);
+    // `nom`: the store as messages name it.
+    static sqlite3* ouvrirBase(const std::filesystem::path& fichier, int drapeaux, const std::filesystem::path& nom);
+    // False when another program created the store first.
+    static bool creerSiAbsent(const std::filesystem::path& chemin, const std::string& repertoireInstallation);
     void verifierStructure();
     [[noreturn]] void echec(const std::string& action) const;
 

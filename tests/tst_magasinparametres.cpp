@@ -95,7 +95,7 @@ private slots:
         magasin->supprimerValeur("AGGIRPARAM", "D", 10, 1);
         magasin->supprimerValeur("AGGIRPARAM", "D", 10, 2);
         attendreErreur([&] { magasin->verifierParametresAggir(); }, Erreur::Code::ParametreInvalide,
-                       {"\"D\"", "9 ligne(s)"});
+                       {"\"D\"", "ligne 10, colonne 1"});
         attendreErreur([&] { entree(base, "AGGIRPARAM", "D")->Valeur(10, 1); }, Erreur::Code::ParametreAbsent,
                        {"ligne 10, colonne 1", "\"D\"", "\"AGGIRPARAM\""});
 
@@ -103,7 +103,7 @@ private slots:
         magasin->ecrireValeur("AGGIRPARAM", "D", 10, 2, 0);
         magasin->ecrireValeur("AGGIRPARAM", "E", 3, 3, 7);
         attendreErreur([&] { magasin->verifierParametresAggir(); }, Erreur::Code::ParametreInvalide,
-                       {"\"E\"", "3 colonne(s)"});
+                       {"\"E\"", "ligne 3, colonne 3", "hors de la table"});
         magasin->executer("DELETE FROM valeurs WHERE cle = 'E' AND colonne = 3;");
 
         magasin->supprimerValeur("AGGIRPARAM", "F", 4, 2);

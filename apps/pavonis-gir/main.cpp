@@ -118,7 +118,7 @@ int main(int argc, char** argv)
                                  pavonis::MagasinParametres::cheminParDefaut(),
                                  pavonis::installation::repertoireInstallation())
                            : pavonis::MagasinParametres::ouvrirExistant(parametres);
-        magasin->verifierParametresAggir();
+        magasin->verifierTablesPoids();
         pavonis::BaseDonneesAutonome base(magasin);
         table = std::make_unique<pavonis::TableGir>(
             pavonis::PoidsGroupes::lire(pavonis::lireTablesGroupes(base)));
