@@ -12,17 +12,9 @@ namespace pavonis {
 
 namespace {
 
-constexpr std::size_t kTailleLecture = 1 << 20;
 constexpr std::size_t kSeuilEcriture = 1 << 20;
-
-std::string_view rogner(std::string_view v)
-{
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t'))
-        v.remove_prefix(1);
-    while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
-        v.remove_suffix(1);
-    return v;
-}
+constexpr std::size_t kAucun = static_cast<std::size_t>(-1);
+constexpr std::size_t kApercu = 20;
 
 std::string entreGuillemets(std::string_view v)
 {
@@ -30,6 +22,17 @@ std::string entreGuillemets(std::string_view v)
     r.append(v);
     r += '"';
     return r;
+}
+
+// The first characters of a text, whole UTF-8 characters only.
+std::string apercu(std::string_view v)
+{
+    if (v.size() <= kApercu)
+        return std::string(v);
+    std::size_t n = kApercu;
+    while (n > 0 && (static_cast<unsigned char>(v[n]) & 0xC0) == 0x80)
+        --n;
+    return std::string(v.substr(0, n)) + "…";
 }
 
 // The columns of each mode, in the order the scorer uses them.
@@ -70,173 +73,47 @@ int lireCelluleLigne(std::string_view v)
 
 ScoreurCsv::ScoreurCsv(const TableGir& table) : table_(table) {}
 
-bool ScoreurCsv::remplir()
+bool ScoreurCsv::lireEntete(LecteurCsv& lecteur, const Signalement& signaler)
 {
-    if (finEntree_)
-        return false;
-    if (debut_ > 0) {
-        tampon_.erase(0, debut_);
-        fin_ -= debut_;
-        debut_ = 0;
-    }
-    if (tampon_.size() < fin_ + kTailleLecture)
-        tampon_.resize(fin_ + kTailleLecture);
-    const std::size_t n = lire_(tampon_.data() + fin_, kTailleLecture);
-    if (n == 0) {
-        finEntree_ = true;
-        return false;
-    }
-    fin_ += n;
-    return true;
-}
-
-bool ScoreurCsv::enregistrementSuivant()
-{
-    for (;;) {
-        champs_.clear();
-        std::size_t p = debut_;
-        std::size_t sautsDeLigne = 0;
-        bool complet = false;
-        bool incomplet = false;
-        while (!complet && !incomplet) {
-            const std::size_t debutChamp = p;
-            if (p < fin_ && tampon_[p] == '"') {
-                // Quoted field: up to the closing quote; "" is a quote.
-                ++p;
-                for (;;) {
-                    const char* q = static_cast<const char*>(
-                        std::memchr(tampon_.data() + p, '"', fin_ - p));
-                    if (!q) {
-                        if (finEntree_) {
-                            // Unterminated quote: the field runs to the end.
-                            p = fin_;
-                            break;
-                        }
-                        incomplet = true;
-                        break;
-                    }
-                    const auto pos = static_cast<std::size_t>(q - tampon_.data());
-                    sautsDeLigne += static_cast<std::size_t>(
-                        std::count(tampon_.begin() + static_cast<std::ptrdiff_t>(p),
-                                   tampon_.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
-                    if (pos + 1 >= fin_ && !finEntree_) {
-                        incomplet = true; // cannot tell "" from the end yet
-                        break;
-                    }
-                    if (pos + 1 < fin_ && tampon_[pos + 1] == '"') {
-                        p = pos + 2;
-                        continue;
-                    }
-                    p = pos + 1;
-                    break;
-                }
-                if (incomplet)
-                    break;
-            }
-            while (p < fin_ && tampon_[p] != separateur_ && tampon_[p] != '\n')
-                ++p;
-            if (p == fin_) {
-                if (!finEntree_) {
-                    incomplet = true;
-                    break;
-                }
-                champs_.push_back({debutChamp, p});
-                complet = true;
-                finEnregistrement_ = p;
-                debut_ = p;
-            } else if (tampon_[p] == separateur_) {
-                champs_.push_back({debutChamp, p});
-                ++p;
-            } else {
-                champs_.push_back({debutChamp, p});
-                complet = true;
-                finEnregistrement_ = p;
-                debut_ = p + 1;
-            }
-        }
-        if (incomplet) {
-            remplir();
-            continue; // split again with more bytes, or knowing the input ended
-        }
-        if (finEnregistrement_ > 0 && finEnregistrement_ > champs_.front().debut &&
-            tampon_[finEnregistrement_ - 1] == '\r') {
-            --finEnregistrement_;
-            champs_.back().fin = std::min(champs_.back().fin, finEnregistrement_);
-        }
-        ligne_ = lignesPhysiques_ + 1;
-        lignesPhysiques_ += 1 + sautsDeLigne;
-        const bool vide = finEnregistrement_ == champs_.front().debut;
-        if (vide && debut_ >= fin_ && finEntree_ && champs_.size() == 1)
-            return false; // nothing after the last line end
-        return true;
-    }
-}
-
-std::string_view ScoreurCsv::valeur(const Champ& c, std::string& tampon) const
-{
-    std::string_view brut(tampon_.data() + c.debut, c.fin - c.debut);
-    brut = rogner(brut);
-    if (brut.size() >= 2 && brut.front() == '"' && brut.back() == '"') {
-        tampon.clear();
-        for (std::size_t i = 1; i + 1 < brut.size(); ++i) {
-            tampon += brut[i];
-            if (brut[i] == '"' && brut[i + 1] == '"')
-                ++i;
-        }
-        return rogner(tampon);
-    }
-    return brut;
-}
-
-bool ScoreurCsv::lireEntete(const Signalement& signaler)
-{
-    // A byte-order mark is kept in the output but is not part of the first name.
-    while (fin_ < 3 && remplir()) {
-    }
-    std::size_t bom = 0;
-    if (fin_ >= 3 && std::memcmp(tampon_.data(), "\xEF\xBB\xBF", 3) == 0)
-        bom = 3;
-
     struct Essai {
         char separateur;
         Mode mode;
-        std::vector<Colonne> colonnes;
         std::vector<std::string_view> manquantes;
-        std::size_t nbChamps;
+        std::size_t presentes = 0;
     };
     std::vector<Essai> essais;
-    const std::size_t depart = debut_;
     std::vector<std::string> noms;
+    std::string t;
+    const auto lireNoms = [&] {
+        noms.clear();
+        for (std::size_t i = 0; i < lecteur.champs().size(); ++i)
+            noms.emplace_back(lecteur.valeur(i, t));
+    };
     for (char sep : {';', ','}) {
-        separateur_ = sep;
-        debut_ = depart;
-        lignesPhysiques_ = 0;
-        if (!enregistrementSuivant()) {
+        lecteur.definirSeparateur(sep);
+        const LecteurCsv::Issue issue = sep == ';' ? lecteur.suivant() : lecteur.relire(sep);
+        if (issue == LecteurCsv::Issue::Fin) {
             signaler("entrée vide : la ligne d'en-tête manque.");
             return false;
         }
-        champs_.front().debut += bom;
-        noms.clear();
-        std::string t;
-        for (const Champ& c : champs_)
-            noms.emplace_back(valeur(c, t));
+        if (issue != LecteurCsv::Issue::Enregistrement) {
+            signaler("en-tête : " + std::string(issue == LecteurCsv::Issue::LigneTropLongue
+                                                    ? "ligne trop longue"
+                                                    : "un guillemet ouvert n'est jamais fermé") +
+                     " (début : " + entreGuillemets(apercu(lecteur.brut())) + ").");
+            return false;
+        }
+        lireNoms();
         for (Mode mode : {Mode::Lignes, Mode::Modalites}) {
-            Essai e{sep, mode, {}, {}, champs_.size()};
+            Essai e{sep, mode, {}};
             for (std::string_view nom : nomsColonnes(mode)) {
-                const auto n = std::count(noms.begin(), noms.end(), nom);
-                if (n == 0)
+                if (std::find(noms.begin(), noms.end(), nom) == noms.end())
                     e.manquantes.push_back(nom);
-                else if (n > 1) {
-                    signaler("en-tête : la colonne " + entreGuillemets(nom) + " apparaît " +
-                             std::to_string(n) + " fois.");
-                    return false;
-                } else
-                    e.colonnes.push_back(
-                        {static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin()), nom});
+                else
+                    ++e.presentes;
             }
             essais.push_back(std::move(e));
         }
-        champs_.front().debut -= bom;
     }
 
     std::vector<const Essai*> complets;
@@ -250,7 +127,7 @@ bool ScoreurCsv::lireEntete(const Signalement& signaler)
     }
     if (complets.empty()) {
         const Essai* proche = &*std::max_element(essais.begin(), essais.end(), [](const Essai& a, const Essai& b) {
-            return a.colonnes.size() < b.colonnes.size();
+            return a.presentes < b.presentes;
         });
         std::string liste;
         for (std::string_view m : proche->manquantes)
@@ -264,128 +141,185 @@ bool ScoreurCsv::lireEntete(const Signalement& signaler)
     const Essai& choisi = *complets.front();
     separateur_ = choisi.separateur;
     mode_ = choisi.mode;
-    colonnes_ = choisi.colonnes;
-    nbChamps_ = choisi.nbChamps;
-    debut_ = depart;
-    lignesPhysiques_ = 0;
-    enregistrementSuivant();
-    finDeLigne_ = (debut_ > 0 && debut_ - 1 > finEnregistrement_) ? "\r\n" : "\n";
+    if (lecteur.separateur() != separateur_)
+        lecteur.relire(separateur_);
+    lireNoms();
+    nbChamps_ = noms.size();
+    nomsEntete_ = noms;
+    finDeLigne_ = lecteur.finDeLigne();
 
-    sortie_.append(tampon_, champs_.front().debut, finEnregistrement_ - champs_.front().debut);
+    // The columns this mode reads, and those it writes, once each; other
+    // columns only pass through and may repeat.
+    std::vector<std::string_view> calculees;
     if (mode_ == Mode::Lignes)
-        for (int numero : grille::kVariablesComposees) {
-            sortie_ += separateur_;
-            sortie_ += grille::variable(numero).cle;
+        for (int numero : grille::kVariablesComposees)
+            calculees.push_back(grille::variable(numero).cle);
+    calculees.push_back("gir");
+    calculees.push_back("sous_groupe");
+    const auto unique = [&](std::string_view nom) -> std::size_t {
+        const auto n = std::count(noms.begin(), noms.end(), nom);
+        if (n > 1) {
+            signaler("en-tête : la colonne " + entreGuillemets(nom) + " apparaît " + std::to_string(n) + " fois.");
+            return kAucun - 1;
         }
-    sortie_ += separateur_;
-    sortie_ += "gir";
-    sortie_ += separateur_;
-    sortie_ += "sous_groupe";
-    sortie_ += finDeLigne_;
+        return n == 0 ? kAucun : static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
+    };
+    colonnes_.clear();
+    for (std::string_view nom : nomsColonnes(mode_)) {
+        const std::size_t i = unique(nom);
+        if (i == kAucun - 1)
+            return false;
+        colonnes_.push_back({i, nom});
+    }
+    sorties_.clear();
+    remplaces_.assign(nbChamps_, 0);
+    remplacement_ = false;
+    for (std::string_view nom : calculees) {
+        const std::size_t i = unique(nom);
+        if (i == kAucun - 1)
+            return false;
+        sorties_.push_back({nom, i});
+        if (i != kAucun) {
+            remplaces_[i] = sorties_.size();
+            remplacement_ = true;
+        }
+    }
+
+    if (lecteur.marqueOrdre())
+        sortie_ += "\xEF\xBB\xBF";
+    std::vector<std::string_view> valeurs;
+    for (const Sortie& s : sorties_)
+        valeurs.push_back(s.nom);
+    ecrireEnregistrement(lecteur, valeurs);
     return true;
 }
 
-void ScoreurCsv::erreurLigne(const Signalement& signaler, const std::string& message)
+void ScoreurCsv::ecrireEnregistrement(const LecteurCsv& lecteur, const std::vector<std::string_view>& valeurs)
 {
-    signaler("ligne " + std::to_string(ligne_) + message);
+    const std::size_t n = lecteur.champs().size();
+    if (!remplacement_ || n != nbChamps_) {
+        sortie_.append(lecteur.brut());
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i > 0)
+                sortie_ += separateur_;
+            if (const std::size_t k = remplaces_[i])
+                sortie_.append(valeurs.empty() ? std::string_view() : valeurs[k - 1]);
+            else
+                sortie_.append(lecteur.champBrut(i));
+        }
+    }
+    for (std::size_t k = 0; k < sorties_.size(); ++k)
+        if (sorties_[k].champ == kAucun) {
+            sortie_ += separateur_;
+            if (!valeurs.empty())
+                sortie_.append(valeurs[k]);
+        }
+    sortie_ += finDeLigne_;
 }
 
-void ScoreurCsv::traiterEnregistrement(const Signalement& signaler)
+void ScoreurCsv::erreurLigne(const LecteurCsv& lecteur, const Signalement& signaler, const std::string& message)
 {
-    const std::size_t debutLigne = champs_.front().debut;
-    sortie_.append(tampon_.data() + debutLigne, finEnregistrement_ - debutLigne);
+    ++lignesEnErreur_;
+    signaler("ligne " + std::to_string(lecteur.ligne()) + message);
+}
 
-    bool valide = champs_.size() == nbChamps_;
-    if (!valide)
-        erreurLigne(signaler, " : " + std::to_string(champs_.size()) + " colonne(s) au lieu de " +
-                                  std::to_string(nbChamps_) + ".");
+void ScoreurCsv::traiterEnregistrement(LecteurCsv& lecteur, const Signalement& signaler)
+{
+    if (lecteur.champs().size() != nbChamps_) {
+        erreurLigne(lecteur, signaler, " : " + std::to_string(lecteur.champs().size()) + " colonne(s) au lieu de " +
+                                           std::to_string(nbChamps_) + ".");
+        ecrireEnregistrement(lecteur, {});
+        return;
+    }
 
     CodesModalites codes{};
     std::array<std::string_view, grille::kNbLignes> notes{};
-    std::array<std::string_view, grille::kVariablesComposees.size()> composees{};
     std::string t;
-    for (std::size_t i = 0; valide && i < colonnes_.size(); ++i) {
-        const std::string_view v = valeur(champs_[colonnes_[i].champ], t);
+    for (std::size_t i = 0; i < colonnes_.size(); ++i) {
+        const std::string_view v = lecteur.valeur(colonnes_[i].champ, t);
         const auto signalerCellule = [&](const char* attendu) {
-            erreurLigne(signaler, ", colonne " + entreGuillemets(colonnes_[i].nom) +
-                                      (v.empty() ? std::string(" : cellule vide")
-                                                 : " : valeur " + entreGuillemets(v) + " invalide") +
-                                      " (attendu " + attendu + ").");
-            valide = false;
+            erreurLigne(lecteur, signaler,
+                        ", colonne " + entreGuillemets(colonnes_[i].nom) +
+                            (v.empty() ? std::string(" : cellule vide")
+                                       : " : valeur " + entreGuillemets(apercu(v)) + " invalide") +
+                            " (attendu " + attendu + ").");
+            ecrireEnregistrement(lecteur, {});
         };
         if (mode_ == Mode::Modalites) {
-            if (v.size() == 1 && v[0] >= 'A' && v[0] <= 'C')
-                codes[i] = static_cast<std::uint8_t>(v[0] - 'A');
-            else
-                signalerCellule("A, B ou C");
+            if (v.size() != 1 || v[0] < 'A' || v[0] > 'C')
+                return signalerCellule("A, B ou C");
+            codes[i] = static_cast<std::uint8_t>(v[0] - 'A');
         } else {
             const int n = lireCelluleLigne(v);
             if (n == -2)
-                signalerCellule("F, ou N suivi des adverbes non remplis parmi S, T, C, H");
-            else
-                notes[i] = noteLigne(n == -1, std::max(n, 0));
+                return signalerCellule("F, ou N suivi des adverbes non remplis parmi S, T, C, H");
+            notes[i] = noteLigne(n == -1, std::max(n, 0));
         }
     }
 
-    if (valide && mode_ == Mode::Lignes) {
-        for (std::size_t k = 0; k < grille::kVariablesComposees.size(); ++k) {
-            const VariableAggir& v = grille::variable(grille::kVariablesComposees[k]);
-            composees[k] = combinerNotes(v.regle, std::span(notes).subspan(v.premiereLigne, v.nbLignes));
+    std::vector<std::string_view>& valeurs = valeurs_;
+    valeurs.clear();
+    if (mode_ == Mode::Lignes) {
+        std::array<std::string_view, grille::kNbVariables + 1> parVariable{};
+        for (int numero : grille::kVariablesComposees) {
+            const VariableAggir& v = grille::variable(numero);
+            parVariable[static_cast<std::size_t>(numero)] =
+                combinerNotes(v.regle, std::span(notes).subspan(v.premiereLigne, v.nbLignes));
+            valeurs.push_back(parVariable[static_cast<std::size_t>(numero)]);
         }
         for (std::size_t r = 0; r < codes.size(); ++r) {
             const VariableAggir& v = grille::variable(grille::kVariablesPonderees[r]);
-            std::string_view n = notes[v.premiereLigne];
-            if (v.composee())
-                n = composees[static_cast<std::size_t>(
-                    std::find(grille::kVariablesComposees.begin(), grille::kVariablesComposees.end(), v.numero) -
-                    grille::kVariablesComposees.begin())];
+            const std::string_view n = v.composee() ? parVariable[static_cast<std::size_t>(v.numero)] : notes[v.premiereLigne];
             codes[r] = static_cast<std::uint8_t>(n[0] - 'A');
         }
     }
-    if (mode_ == Mode::Lignes)
-        for (std::string_view c : composees) {
-            sortie_ += separateur_;
-            sortie_ += c;
-        }
 
-    std::uint8_t code = 0;
-    if (valide) {
-        code = table_.code(TableGir::index(codes));
-        if (code == 0) {
-            erreurLigne(signaler, " : un score de groupe dépasse la capacité d'un entier 32 bits.");
-            valide = false;
-        }
+    const std::uint8_t code = table_.code(TableGir::index(codes));
+    if (code == 0) {
+        erreurLigne(lecteur, signaler, " : un score de groupe dépasse la capacité d'un entier 32 bits.");
+        ecrireEnregistrement(lecteur, {});
+        return;
     }
-    sortie_ += separateur_;
-    if (valide) {
-        sortie_ += static_cast<char>('0' + TableGir::gir(code));
-        sortie_ += separateur_;
-        if (const char sg = TableGir::sousGroupe(code))
-            sortie_ += sg;
-    } else {
-        sortie_ += separateur_;
-        ++lignesEnErreur_;
-    }
-    sortie_ += finDeLigne_;
+    static constexpr std::string_view kChiffres[] = {"0", "1", "2", "3", "4", "5", "6"};
+    static constexpr std::string_view kSousGroupes[] = {"", "A", "B", "C"};
+    const int gir = TableGir::gir(code);
+    const char sg = TableGir::sousGroupe(code);
+    valeurs.push_back(kChiffres[gir]);
+    valeurs.push_back(kSousGroupes[sg ? sg - 'A' + 1 : 0]);
+    ++parGir_[static_cast<std::size_t>(gir)];
+    ecrireEnregistrement(lecteur, valeurs);
 }
 
 int ScoreurCsv::traiter(const Lecture& lire, const Ecriture& ecrire, const Signalement& signaler)
 {
-    lire_ = lire;
     ecrire_ = ecrire;
-    tampon_.clear();
     sortie_.clear();
-    debut_ = fin_ = 0;
-    finEntree_ = false;
     lignesEnErreur_ = 0;
-    lignesPhysiques_ = 0;
+    parGir_ = {};
 
-    if (!lireEntete(signaler))
+    LecteurCsv lecteur(lire);
+    lecteur.demarrer();
+    if (!lireEntete(lecteur, signaler))
         return 2;
-    while (enregistrementSuivant()) {
-        if (finEnregistrement_ == champs_.front().debut && champs_.size() == 1)
-            continue; // blank line
-        traiterEnregistrement(signaler);
+    for (;;) {
+        const LecteurCsv::Issue issue = lecteur.suivant();
+        if (issue == LecteurCsv::Issue::Fin)
+            break;
+        if (issue == LecteurCsv::Issue::GuillemetNonFerme) {
+            const std::size_t col = lecteur.colonne();
+            erreurLigne(lecteur, signaler,
+                        ", colonne " + (col < nomsEntete_.size() ? entreGuillemets(nomsEntete_[col]) : std::to_string(col + 1)) +
+                            " : un guillemet ouvert n'est jamais fermé (début de la ligne : " +
+                            entreGuillemets(apercu(lecteur.brut())) + ") ; la lecture reprend à la ligne suivante.");
+            ecrireEnregistrement(lecteur, {});
+        } else if (issue == LecteurCsv::Issue::LigneTropLongue) {
+            erreurLigne(lecteur, signaler,
+                        " : ligne de plus de " + std::to_string(LecteurCsv::kLigneMax) + " octets, ignorée (début : " +
+                            entreGuillemets(apercu(lecteur.brut())) + ").");
+        } else if (!lecteur.vide()) {
+            traiterEnregistrement(lecteur, signaler);
+        }
         if (sortie_.size() >= kSeuilEcriture) {
             ecrire_(sortie_);
             sortie_.clear();

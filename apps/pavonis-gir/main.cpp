@@ -101,6 +101,8 @@ int main(int argc, char** argv)
             parametres = argv[i];
         } else if (a.starts_with("--parametres=")) {
             parametres = std::string(a.substr(13));
+            if (parametres.empty())
+                return usage("--parametres= attend un nom de fichier.");
         } else if (a.size() > 1 && a.front() == '-') {
             return usage("option inconnue : " + std::string(a));
         } else if (entreeVue) {
