@@ -65,7 +65,8 @@ IUc_Pavonis* HoteAutonome::creerControle(QWidget* fenetre)
         (!inscrite || QFileInfo(inscrite->fichier).canonicalFilePath() != QFileInfo(bibliotheque).canonicalFilePath())) {
         const std::int32_t s = Composants::appelerEnregistrement(bibliotheque, true);
         if (s != 0)
-            throw Erreur(Erreur::Code::Plateforme, "L'enregistrement de " + bibliotheque.toStdString() + " a échoué.");
+            throw Erreur(Erreur::Code::Plateforme, "L'enregistrement de " + bibliotheque.toStdString() +
+                                                       " a échoué : " + Composants::derniereErreur().toStdString());
         std::cerr << "pavonis-hote: composant enregistré : " << bibliotheque.toStdString() << " ("
                   << RegistreComposants::chemin().toStdString() << ")\n";
     }

@@ -1,5 +1,6 @@
 // pavonis-regsvr: registers or unregisters a component library in the
-// per-user component registry, as its registration exports say.
+// component registry, as its registration exports say: the user's own
+// registry, or with --machine the machine's, for every user.
 
 #include "CodesStatut.h"
 #include "Composants.h"
@@ -14,32 +15,49 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    using pavonis::RegistreComposants;
+    QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.contains(QStringLiteral("--help"))) {
-        std::cout << "Usage : pavonis-regsvr [/u] BIBLIOTHEQUE\n"
+        std::cout << "Usage : pavonis-regsvr [/u] [--machine] BIBLIOTHEQUE\n"
                      "Enregistre la bibliothèque de composants (ou la désenregistre avec /u) dans le\n"
                      "registre des composants de l'utilisateur : "
-                  << pavonis::RegistreComposants::chemin().toStdString() << "\n";
+                  << RegistreComposants::chemin().toStdString()
+                  << "\nAvec --machine, dans celui de la machine, pour tous les utilisateurs : "
+                  << RegistreComposants::chemin(RegistreComposants::Portee::Machine).toStdString() << "\n";
         return args.isEmpty() ? 2 : 0;
     }
-    const bool desenregistrer = args.front() == QLatin1String("/u") || args.front() == QLatin1String("-u");
-    const QStringList fichiers = desenregistrer ? args.mid(1) : args;
+    bool desenregistrer = false;
+    auto portee = RegistreComposants::Portee::Utilisateur;
+    QStringList fichiers;
+    for (const QString& a : args) {
+        if (a == QLatin1String("/u") || a == QLatin1String("-u"))
+            desenregistrer = true;
+        else if (a == QLatin1String("--machine"))
+            portee = RegistreComposants::Portee::Machine;
+        else if (a.startsWith(u'-') && a.size() > 1) {
+            std::cerr << "pavonis-regsvr: option inconnue : " << a.toStdString() << "\n";
+            return 2;
+        } else
+            fichiers << a;
+    }
     if (fichiers.size() != 1) {
         std::cerr << "pavonis-regsvr: une bibliothèque, et une seule.\n";
         return 2;
     }
+    const QString registre = RegistreComposants::chemin(portee);
     try {
-        const std::int32_t s = pavonis::Composants::appelerEnregistrement(fichiers.front(), !desenregistrer);
+        const std::int32_t s = pavonis::Composants::appelerEnregistrement(fichiers.front(), !desenregistrer, portee);
         if (!pavonis::statut::reussi(s)) {
             std::cerr << "pavonis-regsvr: " << (desenregistrer ? "DllUnregisterServer" : "DllRegisterServer")
-                      << " a échoué (statut 0x" << std::hex << static_cast<std::uint32_t>(s) << ").\n";
+                      << " a échoué (statut 0x" << std::hex << static_cast<std::uint32_t>(s) << std::dec
+                      << ") : " << pavonis::Composants::derniereErreur().toStdString() << "\n";
             return 1;
         }
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-regsvr: " << e.what() << '\n';
         return 1;
     }
-    std::cout << fichiers.front().toStdString() << (desenregistrer ? " désenregistrée" : " enregistrée")
-              << " (" << pavonis::RegistreComposants::chemin().toStdString() << ").\n";
+    std::cout << fichiers.front().toStdString() << (desenregistrer ? " désenregistrée" : " enregistrée") << " ("
+              << registre.toStdString() << ").\n";
     return 0;
 }

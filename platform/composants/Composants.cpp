@@ -54,6 +54,10 @@ F exportation(QLibrary& lib, const char* nom)
     return f;
 }
 
+// Where the registration exports of this thread write, and why they failed.
+thread_local RegistreComposants::Portee porteeCourante = RegistreComposants::Portee::Utilisateur;
+thread_local QString erreurEnregistrement;
+
 std::map<QString, Fabrique>& classesLocales()
 {
     static std::map<QString, Fabrique> classes;
@@ -64,23 +68,29 @@ std::map<QString, Fabrique>& classesLocales()
 
 std::int32_t Composants::enregistrerServeur(const IdentiteComposant& identite, const QString& fichier)
 {
+    erreurEnregistrement.clear();
     try {
-        RegistreComposants::enregistrer(identite, fichier);
+        RegistreComposants::enregistrer(identite, fichier, porteeCourante);
         return statut::kOk;
-    } catch (const Erreur&) {
+    } catch (const Erreur& e) {
+        erreurEnregistrement = QString::fromUtf8(e.what());
         return statut::kEnregistrementClasse;
     }
 }
 
 std::int32_t Composants::desenregistrerServeur(const IdentiteComposant& identite)
 {
+    erreurEnregistrement.clear();
     try {
-        RegistreComposants::desenregistrer(identite);
+        RegistreComposants::desenregistrer(identite, porteeCourante);
         return statut::kOk;
-    } catch (const Erreur&) {
+    } catch (const Erreur& e) {
+        erreurEnregistrement = QString::fromUtf8(e.what());
         return statut::kEnregistrementClasse;
     }
 }
+
+QString Composants::derniereErreur() { return erreurEnregistrement; }
 
 std::int32_t Composants::objetClasse(const IdentiteComposant& identite, IFabriqueClasse& fabrique,
                                      const char* idClasse, const char* iid, void** objet)
@@ -88,7 +98,7 @@ std::int32_t Composants::objetClasse(const IdentiteComposant& identite, IFabriqu
     if (!objet)
         return statut::kPointeurNul;
     *objet = nullptr;
-    if (!idClasse || identite.idClasse != idClasse)
+    if (!idClasse || QString::fromStdString(identite.idClasse).compare(QLatin1String(idClasse), Qt::CaseInsensitive) != 0)
         return statut::kClasseIndisponible;
     if (!iid || std::string_view(iid) != IFabriqueClasse::kIid)
         return statut::kPasDInterface;
@@ -96,10 +106,19 @@ std::int32_t Composants::objetClasse(const IdentiteComposant& identite, IFabriqu
     return statut::kOk;
 }
 
-std::int32_t Composants::appelerEnregistrement(const QString& fichier, bool enregistrer)
+std::int32_t Composants::appelerEnregistrement(const QString& fichier, bool enregistrer,
+                                               RegistreComposants::Portee portee)
 {
     QLibrary& lib = bibliotheque(fichier);
-    return exportation<FonctionEnregistrement>(lib, enregistrer ? "DllRegisterServer" : "DllUnregisterServer")();
+    const auto exporte =
+        exportation<FonctionEnregistrement>(lib, enregistrer ? "DllRegisterServer" : "DllUnregisterServer");
+    erreurEnregistrement = QStringLiteral("la bibliothèque n'a pas donné la raison de l'échec");
+    porteeCourante = portee;
+    const std::int32_t s = exporte();
+    porteeCourante = RegistreComposants::Portee::Utilisateur;
+    if (statut::reussi(s))
+        erreurEnregistrement.clear();
+    return s;
 }
 
 std::int32_t Composants::peutDecharger(const QString& fichier)

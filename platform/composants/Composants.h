@@ -3,6 +3,7 @@
 #include "../ExportPlateforme.h"
 #include "IFabriqueClasse.h"
 #include "IdentiteComposant.h"
+#include "RegistreComposants.h"
 
 #include <pavonis/Objet.h>
 
@@ -26,9 +27,13 @@ public:
                                     const char* idClasse, const char* iid, void** objet);
 
     // Loads a library file and runs its registration (or unregistration)
-    // export; returns that export's status. Raises Erreur when the file
-    // cannot be loaded or lacks the export.
-    static std::int32_t appelerEnregistrement(const QString& fichier, bool enregistrer);
+    // export, into the user's registry or the machine's; returns that
+    // export's status (derniereErreur() then says why it failed). Raises
+    // Erreur when the file cannot be loaded or lacks the export.
+    static std::int32_t appelerEnregistrement(const QString& fichier, bool enregistrer,
+                                              RegistreComposants::Portee portee = RegistreComposants::Portee::Utilisateur);
+    // Why the last registration or unregistration on this thread failed.
+    static QString derniereErreur();
     // Asks a library file whether it can be unloaded (DllCanUnloadNow).
     static std::int32_t peutDecharger(const QString& fichier);
 
