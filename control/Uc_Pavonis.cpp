@@ -95,6 +95,8 @@ public:
 
     void connecter();
     void executerLigne(std::size_t ligne);
+    // The row rule, remembering whether the GIR on the screen is current.
+    void calculerLigne(std::size_t ligne);
     void reinitialiserGrille();
     void signaler(const std::exception& e);
 
@@ -130,6 +132,8 @@ public:
     std::int16_t valeurDefilement = 0;
     bool wSortir = false;
     QString wCode, wNomPrenom;
+    // Why the last GIR computation failed: the boxes then show an older result.
+    std::optional<std::string> erreurGir;
 
     QHash<const QObject*, std::size_t> ligneDuControle; // the 144 row controls
     QHash<const QObject*, int> variableSurvolee;        // frames and labels of the 17 variables
@@ -212,10 +216,21 @@ void Uc_Pavonis::Private::signaler(const std::exception& e)
         BoiteMessage::afficher(&q, message, QStringLiteral("Pavonis"), BoiteMessage::Icone::Critique);
 }
 
-void Uc_Pavonis::Private::executerLigne(std::size_t ligne)
+void Uc_Pavonis::Private::calculerLigne(std::size_t ligne)
 {
     try {
         moteur.CalculerNote(ligne);
+        erreurGir.reset();
+    } catch (const std::exception& e) {
+        erreurGir = e.what();
+        throw;
+    }
+}
+
+void Uc_Pavonis::Private::executerLigne(std::size_t ligne)
+{
+    try {
+        calculerLigne(ligne);
     } catch (const std::exception& e) {
         signaler(e);
     }
@@ -234,7 +249,7 @@ void Uc_Pavonis::Private::reinitialiserGrille()
         if (!option || option->isChecked())
             continue;
         option->setChecked(true);
-        moteur.CalculerNote(ligneDuControle.value(option));
+        calculerLigne(ligneDuControle.value(option));
     }
 }
 
@@ -444,7 +459,15 @@ void Uc_Pavonis::W_NomPrenom(const QString& valeur) { d->wNomPrenom = valeur; }
 QString Uc_Pavonis::cheminAide() const { return d->cheminAide; }
 std::int16_t Uc_Pavonis::valeurDefilement() const { return d->valeurDefilement; }
 
-void Uc_Pavonis::ExporterPdf(const QString& chemin) { impression::ExporterPdf(*this, chemin); }
+void Uc_Pavonis::ExporterPdf(const QString& chemin)
+{
+    // An archive must not keep a GIR that the grid no longer gives.
+    if (d->erreurGir)
+        throw Erreur(Erreur::Code::ParametreAbsent,
+                     "Le PDF n'est pas écrit : le GIR affiché ne correspond plus à la grille, car son dernier calcul a "
+                     "échoué (" + *d->erreurGir + ")");
+    impression::ExporterPdf(*this, chemin);
+}
 
 void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client) { EtatModule::duThread().client = std::move(client); }
 
