@@ -5,7 +5,7 @@
 #   outils/cups-prive.sh arreter  DOSSIER   stop it and remove its queues
 #
 # Everything lives in DOSSIER: configuration, spool, logs, the local socket
-# DOSSIER/run/cups.sock (clients reach it with CUPS_SERVER=DOSSIER/cups.sock) and
+# DOSSIER/run/cups.sock (clients reach it with CUPS_SERVER=DOSSIER/run/cups.sock) and
 # the files written by the PDF queue (DOSSIER/pdf). It listens on no network
 # port and never touches the machine's own CUPS server or its queues.
 # The server accepts every request on its socket, so the socket sits in a
@@ -17,6 +17,8 @@
 #   Pavonis_PDF          cups-pdf:/         (writes DOSSIER/pdf/*.pdf; server default)
 #   Stock_mAtRiCe        file:///dev/null   (a dot-matrix printer, mixed case)
 #
+# cups-pdf names its files after the job's title (TitlePref 1): the title of
+# the PostScript it receives has its accents escaped.
 # cups-pdf reads its settings from a path fixed at build time
 # (/etc/cups/cups-pdf.conf). The server therefore runs in its own mount
 # namespace where that file is our own; where namespaces are not allowed, a
@@ -146,6 +148,7 @@ Spool $dossier/cups-pdf-spool
 Log $dossier/log
 Label 2
 Grp root
+TitlePref 1
 EOF
 
   # Where AppArmor confines /usr/sbin/cupsd to the machine's paths, run a
