@@ -56,7 +56,7 @@ static_assert(kIdentifiantApplication == 1348564591);
 
 class Requete {
 public:
-    Requete(sqlite3* base, const char* sql) : base_(base)
+    Requete(sqlite3* base, const char* sql)
     {
         if (sqlite3_prepare_v2(base, sql, -1, &stmt_, nullptr) != SQLITE_OK)
             stmt_ = nullptr;
@@ -86,7 +86,6 @@ public:
     sqlite3_stmt* brut() { return stmt_; }
 
 private:
-    sqlite3* base_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

@@ -8,6 +8,7 @@ paquets=(
   libsqlite3-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation poppler-utils xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 sudo=""

@@ -7,7 +7,7 @@ namespace pavonis {
 
 namespace {
 
-constexpr std::size_t kTailleLecture = 1 << 20;
+constexpr std::size_t kTailleLecture = 64 * 1024;
 constexpr std::size_t kApercu = 40;
 
 std::string_view rogner(std::string_view v)
