@@ -204,6 +204,8 @@ void Uc_Pavonis::Private::connecter()
                      [this] { Cmd_NouvelleEval_Click(); });
     QObject::connect(ecran.bouton(ecran::kRetour), &QPushButton::clicked, &q, [this] { Cmd_Retour_Click(); });
     QObject::connect(ecran.bouton(ecran::kImprimer), &QPushButton::clicked, &q, [this] { Cmd_Imprimer_Click(); });
+    for (std::string_view nom : {ecran::kNomEnqueteur, ecran::kNomBenef, ecran::kDateEval})
+        QObject::connect(ecran.zone(nom), &QLineEdit::textEdited, &q, &Uc_Pavonis::evaluationModifiee);
 }
 
 void Uc_Pavonis::Private::signaler(const std::exception& e)
@@ -223,8 +225,10 @@ void Uc_Pavonis::Private::calculerLigne(std::size_t ligne)
         erreurGir.reset();
     } catch (const std::exception& e) {
         erreurGir = e.what();
+        emit q.evaluationModifiee();
         throw;
     }
+    emit q.evaluationModifiee();
 }
 
 void Uc_Pavonis::Private::executerLigne(std::size_t ligne)
@@ -467,6 +471,59 @@ void Uc_Pavonis::ExporterPdf(const QString& chemin)
                      "Le PDF n'est pas écrit : le GIR affiché ne correspond plus à la grille, car son dernier calcul a "
                      "échoué (" + *d->erreurGir + ")");
     impression::ExporterPdf(*this, chemin);
+}
+
+Evaluation Uc_Pavonis::evaluation() const
+{
+    Evaluation e;
+    e.evaluateur = d->ecran.zone(ecran::kNomEnqueteur)->text().toStdString();
+    e.beneficiaire = d->ecran.zone(ecran::kNomBenef)->text().toStdString();
+    e.date = d->dateEval->text().toStdString();
+    for (std::size_t i = 0; i < grille::kLignes.size(); ++i) {
+        const LigneEvaluation& l = grille::kLignes[i];
+        ReponseLigne& r = e.lignes[i];
+        r.choix = d->ecran.option(l.optionFait)->isChecked()      ? Choix::Fait
+                  : d->ecran.option(l.optionFaitPas)->isChecked() ? Choix::NeFaitPas
+                                                                  : Choix::Aucun;
+        for (Adverbe a : kAdverbes)
+            r.adverbes[static_cast<std::size_t>(a)] = d->ecran.caseACocher(l.caseAdverbe(a))->isChecked();
+    }
+    return e;
+}
+
+ResultatsEvaluation Uc_Pavonis::resultats() const
+{
+    return ResultatsEvaluation::calculer(evaluation(), d->tablesGroupes);
+}
+
+void Uc_Pavonis::chargerEvaluation(const Evaluation& e)
+{
+    e.verifier(); // before anything changes
+    for (std::size_t i = 0; i < grille::kLignes.size(); ++i) {
+        const LigneEvaluation& l = grille::kLignes[i];
+        const ReponseLigne& r = e.lignes[i];
+        QRadioButton* fait = d->ecran.option(l.optionFait);
+        QRadioButton* faitPas = d->ecran.option(l.optionFaitPas);
+        // Neither option selected is a state of its own: the group lets it be
+        // set only while it is not exclusive.
+        for (QRadioButton* o : {fait, faitPas})
+            o->setAutoExclusive(false);
+        fait->setChecked(r.choix == Choix::Fait);
+        faitPas->setChecked(r.choix == Choix::NeFaitPas);
+        for (QRadioButton* o : {fait, faitPas})
+            o->setAutoExclusive(true);
+        for (Adverbe a : kAdverbes) {
+            QCheckBox* c = d->ecran.caseACocher(l.caseAdverbe(a));
+            c->setEnabled(true);
+            c->setChecked(r.adverbes[static_cast<std::size_t>(a)]);
+        }
+    }
+    d->ecran.zone(ecran::kNomEnqueteur)->setText(QString::fromStdString(e.evaluateur));
+    d->ecran.zone(ecran::kNomBenef)->setText(QString::fromStdString(e.beneficiaire));
+    d->filtreDate->ecrire(QString::fromStdString(e.date));
+    // The rule settles every row, the composite notes and the GIR.
+    for (std::size_t i = 0; i < grille::kLignes.size(); ++i)
+        d->calculerLigne(i);
 }
 
 void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client) { EtatModule::duThread().client = std::move(client); }

@@ -1,6 +1,7 @@
 // pavonis-gir: scores CSV evaluations with the AGGIR group algorithm.
 
 #include "ScoreurCsv.h"
+#include "ScoreurJsonl.h"
 
 #include "BaseDonneesAutonome.h"
 #include "Installation.h"
@@ -9,6 +10,7 @@
 #include "TableGir.h"
 #include "TablesGroupes.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +21,7 @@
 
 namespace {
 
-constexpr const char* kAide = R"(Usage : pavonis-gir [--parametres FICHIER] [ENTREE.csv]
+constexpr const char* kAide = R"(Usage : pavonis-gir [--parametres FICHIER] [--format csv|jsonl] [--synthese[=FICHIER]] [ENTREE]
 
 Calcule le GIR (1 à 6) et le sous-groupe de chaque évaluation AGGIR d'un
 fichier CSV, selon l'algorithme de la grille AGGIR 2008. Lit ENTREE.csv, ou
@@ -60,6 +62,21 @@ alimentation, orientation, coherence (avant gir).
   Transferts,DeplacInter,ToiletteH,...,CoherenceComportement
   F,NS,NTH,...,F
 
+Évaluations au format d'échange (--format jsonl, ou un fichier .jsonl) : une
+évaluation JSON « pavonis-evaluation » par ligne (voir
+docs/evaluation.schema.json). La sortie est un CSV aux colonnes du mode
+lignes : evaluateur, beneficiaire, date, les 24 lignes (F, N et les adverbes,
+vide pour une ligne sans choix), les six modalités composées, gir et
+sous_groupe. Une ligne fautive est signalée avec le chemin JSON de son défaut
+et omise ; des résultats écrits dans une ligne qui diffèrent du calcul sont
+signalés comme avertissements.
+
+Synthèse (--synthese) : après les lignes calculées, sur la sortie d'erreur
+(ou dans FICHIER avec --synthese=FICHIER), le nombre de personnes par GIR,
+les lignes non calculées et le GMP (GIR moyen pondéré : somme des points du
+GIR de chaque personne — GIR 1 : 1000, 2 : 840, 3 : 660, 4 : 420, 5 : 250,
+6 : 70 — divisée par le nombre de personnes évaluées).
+
 Poids : lus dans le magasin de paramètres (section AGGIRPARAM, entrées A à H).
   --parametres FICHIER  magasin SQLite à utiliser (il doit exister) ;
                         par défaut : le magasin de l'utilisateur, créé au
@@ -76,6 +93,28 @@ l'en-tête est en erreur (en-tête : aucune sortie) ou si les options sont
 fausses ; 1 si le fichier d'entrée ou les paramètres sont illisibles.
 )";
 
+// The population figures of a batch, as an EHPAD's funding sheet uses them.
+std::string synthese(const std::array<std::size_t, 7>& parGir, std::size_t nonCalculees)
+{
+    static constexpr std::array<int, 7> kPoints{0, 1000, 840, 660, 420, 250, 70};
+    std::size_t personnes = 0;
+    long long points = 0;
+    for (std::size_t g = 1; g <= 6; ++g) {
+        personnes += parGir[g];
+        points += static_cast<long long>(parGir[g]) * kPoints[g];
+    }
+    std::string s = "Synthèse\nPersonnes évaluées : " + std::to_string(personnes) + "\n";
+    for (std::size_t g = 1; g <= 6; ++g)
+        s += "GIR " + std::to_string(g) + " : " + std::to_string(parGir[g]) + "\n";
+    s += "Lignes non calculées : " + std::to_string(nonCalculees) + "\n";
+    if (personnes == 0)
+        return s + "GMP (GIR moyen pondéré) : non calculable, aucune personne évaluée\n";
+    // Two decimals, French style.
+    const long long centiemes = (points * 100 + static_cast<long long>(personnes) / 2) / static_cast<long long>(personnes);
+    const std::string decimales = std::to_string(100 + centiemes % 100).substr(1);
+    return s + "GMP (GIR moyen pondéré) : " + std::to_string(centiemes / 100) + "," + decimales + "\n";
+}
+
 int usage(const std::string& message)
 {
     std::cerr << "pavonis-gir: " << message << "\nEssayez « pavonis-gir --help ».\n";
@@ -88,7 +127,10 @@ int main(int argc, char** argv)
 {
     std::string parametres;
     std::string entree = "-";
+    std::string format;
     bool entreeVue = false;
+    bool avecSynthese = false;
+    std::string fichierSynthese;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -103,6 +145,23 @@ int main(int argc, char** argv)
             parametres = std::string(a.substr(13));
             if (parametres.empty())
                 return usage("--parametres= attend un nom de fichier.");
+        } else if (a == "--format") {
+            if (++i == argc)
+                return usage("--format attend csv ou jsonl.");
+            format = argv[i];
+            if (format != "csv" && format != "jsonl")
+                return usage("--format attend csv ou jsonl, pas « " + format + " ».");
+        } else if (a.starts_with("--format=")) {
+            format = std::string(a.substr(9));
+            if (format != "csv" && format != "jsonl")
+                return usage("--format attend csv ou jsonl, pas « " + format + " ».");
+        } else if (a == "--synthese") {
+            avecSynthese = true;
+        } else if (a.starts_with("--synthese=")) {
+            avecSynthese = true;
+            fichierSynthese = std::string(a.substr(11));
+            if (fichierSynthese.empty())
+                return usage("--synthese= attend un nom de fichier.");
         } else if (a.size() > 1 && a.front() == '-') {
             return usage("option inconnue : " + std::string(a));
         } else if (entreeVue) {
@@ -138,15 +197,30 @@ int main(int argc, char** argv)
         }
     }
 
+    if (format.empty())
+        format = entree.size() > 6 && entree.ends_with(".jsonl") ? "jsonl" : "csv";
+
     bool echecEcriture = false;
-    pavonis::ScoreurCsv scoreur(*table);
-    const int statut = scoreur.traiter(
-        [&](char* tampon, std::size_t taille) { return std::fread(tampon, 1, taille, fichier); },
-        [&](std::string_view texte) {
-            if (std::fwrite(texte.data(), 1, texte.size(), stdout) != texte.size())
-                echecEcriture = true;
-        },
-        [](const std::string& message) { std::cerr << "pavonis-gir: " << message << '\n'; });
+    const auto lire = [&](char* tampon, std::size_t taille) { return std::fread(tampon, 1, taille, fichier); };
+    const auto ecrire = [&](std::string_view texte) {
+        if (std::fwrite(texte.data(), 1, texte.size(), stdout) != texte.size())
+            echecEcriture = true;
+    };
+    const auto signaler = [](const std::string& message) { std::cerr << "pavonis-gir: " << message << '\n'; };
+    int statut = 0;
+    std::array<std::size_t, 7> parGir{};
+    std::size_t nonCalculees = 0;
+    if (format == "jsonl") {
+        pavonis::ScoreurJsonl scoreur(*table);
+        statut = scoreur.traiter(lire, ecrire, signaler);
+        parGir = scoreur.parGir();
+        nonCalculees = scoreur.lignesEnErreur();
+    } else {
+        pavonis::ScoreurCsv scoreur(*table);
+        statut = scoreur.traiter(lire, ecrire, signaler);
+        parGir = scoreur.parGir();
+        nonCalculees = scoreur.lignesEnErreur();
+    }
     const bool echecLecture = std::ferror(fichier) != 0;
     if (fichier != stdin)
         std::fclose(fichier);
@@ -157,6 +231,21 @@ int main(int argc, char** argv)
     if (echecLecture) {
         std::cerr << "pavonis-gir: erreur de lecture de l'entrée.\n";
         return 1;
+    }
+    if (avecSynthese) {
+        const std::string texte = synthese(parGir, nonCalculees);
+        if (fichierSynthese.empty()) {
+            std::cerr << texte;
+        } else {
+            std::FILE* f = std::fopen(fichierSynthese.c_str(), "wb");
+            bool ok = f && std::fwrite(texte.data(), 1, texte.size(), f) == texte.size();
+            if (f)
+                ok = std::fclose(f) == 0 && ok;
+            if (!ok) {
+                std::cerr << "pavonis-gir: impossible d'écrire la synthèse dans " << fichierSynthese << ".\n";
+                return 1;
+            }
+        }
     }
     return statut;
 }

@@ -14,6 +14,9 @@
 #include "Twips.h"
 
 #include <pavonis/Erreur.h>
+#include <pavonis/FormatEvaluation.h>
+#include <pavonis/IEvaluationPavonis.h>
+#include <pavonis/ReponseFhir.h>
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +37,8 @@
 
 namespace {
 
+constexpr qint64 kTailleEvaluationMax = 1 << 20;
+
 constexpr const char* kAide = R"(Usage : pavonis-hote [OPTIONS]
 
 Ouvre une fenêtre hôte avec l'écran d'évaluation AGGIR (composant
@@ -48,6 +53,12 @@ Options :
   --capture SORTIE.png      écrit une capture de la fenêtre après le scénario
   --pdf SORTIE.pdf          écrit la page A4 de l'évaluation en PDF après le
                             scénario
+  --charger EVALUATION.json restaure une évaluation (format pavonis-evaluation)
+                            sur l'écran au démarrage, après Init
+  --evaluation SORTIE.json  écrit l'évaluation (JSON, pavonis-evaluation) après
+                            le scénario
+  --fhir SORTIE.json        écrit l'évaluation en QuestionnaireResponse FHIR R4
+                            après le scénario
   --hauteur-ecran PIXELS    simule un écran de cette hauteur (768 et plus :
                             grande disposition ; moins : petite, avec défilement)
   --mdi                     place la fenêtre hôte dans une sous-fenêtre d'une
@@ -81,7 +92,7 @@ fichier qui n'est pas un scénario : le rejeu s'arrête (code de sortie 2).
 )";
 
 struct Options {
-    QString parametres, scenario, etat, capture, pdf;
+    QString parametres, scenario, etat, capture, pdf, charger, evaluation, fhir;
     int hauteurEcran = 0;
     bool mdi = false;
 };
@@ -115,6 +126,12 @@ bool lireOptions(int argc, char** argv, Options& o, int& statut)
             ok = valeur(o.capture);
         else if (a == QLatin1String("--pdf"))
             ok = valeur(o.pdf);
+        else if (a == QLatin1String("--charger"))
+            ok = valeur(o.charger);
+        else if (a == QLatin1String("--evaluation"))
+            ok = valeur(o.evaluation);
+        else if (a == QLatin1String("--fhir"))
+            ok = valeur(o.fhir);
         else if (a == QLatin1String("--mdi"))
             o.mdi = true;
         else if (a == QLatin1String("--hauteur-ecran")) {
@@ -179,7 +196,7 @@ int main(int argc, char** argv)
     // Asking for a state, a capture or a PDF is a replay too, of nothing
     // when no scenario is given.
     const bool rejeu = !options.scenario.isEmpty() || !options.etat.isEmpty() || !options.capture.isEmpty() ||
-                       !options.pdf.isEmpty();
+                       !options.pdf.isEmpty() || !options.evaluation.isEmpty() || !options.fhir.isEmpty();
     if (rejeu && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -255,6 +272,30 @@ int main(int argc, char** argv)
         fenetre->signalerErreur(QString::fromUtf8(e.what()));
     }
 
+    // An evaluation kept by the host, restored onto the fresh screen.
+    QJsonArray avertissements;
+    if (!options.charger.isEmpty()) {
+        try {
+            QFile f(options.charger);
+            if (!f.open(QIODevice::ReadOnly))
+                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie, "illisible (" + f.errorString().toStdString() + ")");
+            const QByteArray json = f.read(kTailleEvaluationMax + 1);
+            if (json.size() > kTailleEvaluationMax)
+                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie, "trop grand pour une évaluation");
+            const auto lecture = pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+            auto* extension = pavonis::IEvaluationPavonis::de(interfaceControle);
+            extension->chargerEvaluation(lecture.evaluation);
+            if (lecture.resultats)
+                for (const std::string& e : pavonis::FormatEvaluation::ecarts(*lecture.resultats, extension->resultats())) {
+                    std::cerr << "pavonis-hote: " << options.charger.toStdString() << " : " << e << '\n';
+                    avertissements.append(QString::fromStdString(e));
+                }
+        } catch (const pavonis::Erreur& e) {
+            std::cerr << "pavonis-hote: évaluation " << options.charger.toStdString() << " refusée : " << e.what() << '\n';
+            return 2;
+        }
+    }
+
     if (!rejeu) {
         const int code = app.exec();
         std::cout << "W_Sortir = " << (sortieParRetour ? "True" : "False") << std::endl;
@@ -283,6 +324,7 @@ int main(int argc, char** argv)
                      {"W_Sortir_a_la_fermeture", sortieParRetour},
                      {"messages", messages},
                      {"erreurs", erreurs},
+                     {"avertissements", avertissements},
                      {"memoire_residente_ko", memoireResidenteKo()}};
     if (ouverte) {
         etat.insert("controle", pavonis::etatEcran(*controle));
@@ -302,6 +344,26 @@ int main(int argc, char** argv)
             return 1;
         }
         std::cerr << "pavonis-hote: état écrit dans " << absolu(options.etat).toStdString() << '\n';
+    }
+    // The evaluation as data: the exchange format and the FHIR response.
+    for (const auto& [chemin, fhir] : {std::pair{options.evaluation, false}, {options.fhir, true}}) {
+        if (chemin.isEmpty())
+            continue;
+        try {
+            if (!ouverte)
+                throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "la fenêtre de l'hôte est fermée.");
+            auto* extension = pavonis::IEvaluationPavonis::de(interfaceControle);
+            const pavonis::Evaluation e = extension->evaluation();
+            const pavonis::ResultatsEvaluation r = extension->resultats();
+            const std::string texte = fhir ? pavonis::ReponseFhir::ecrire(e, r) : pavonis::FormatEvaluation::ecrire(e, r);
+            if (!ecrire(chemin, QByteArray::fromStdString(texte)))
+                throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "écriture impossible.");
+            std::cerr << "pavonis-hote: évaluation écrite " << (fhir ? "en FHIR " : "") << "dans "
+                      << absolu(chemin).toStdString() << '\n';
+        } catch (const pavonis::Erreur& e) {
+            std::cerr << "pavonis-hote: " << chemin.toStdString() << " : " << e.what() << '\n';
+            code = code ? code : 1;
+        }
     }
     if (!options.pdf.isEmpty()) {
         try {

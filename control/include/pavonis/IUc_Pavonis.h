@@ -42,6 +42,10 @@ public:
 
     // The control as a widget, for the host's window.
     virtual QWidget* widget() = 0;
+    // The same control seen through another of its interfaces (see
+    // IEvaluationPavonis::de); null when it has none of that kind.
+    template <class Interface>
+    Interface* interfaceDe() { return dynamic_cast<Interface*>(this); }
 
     // Writes the evaluation's A4 page to a PDF file, without the print
     // dialog (to archive it in the person's file). Raises Erreur when the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <pavonis/ExportPavonis.h>
+#include <pavonis/IEvaluationPavonis.h>
 #include <pavonis/IUc_Pavonis.h>
 
 #include <QWidget>
@@ -13,7 +14,7 @@ namespace pavonis {
 class Erreur;
 
 // The AGGIR evaluation screen, to be placed in a host window.
-class PAVONIS_EXPORT Uc_Pavonis : public QWidget, public IUc_Pavonis {
+class PAVONIS_EXPORT Uc_Pavonis : public QWidget, public IUc_Pavonis, public IEvaluationPavonis {
     Q_OBJECT
     Q_PROPERTY(bool W_Sortir READ W_Sortir WRITE W_Sortir)
     Q_PROPERTY(QString W_Code READ W_Code WRITE W_Code)
@@ -38,11 +39,19 @@ public:
     QWidget* widget() override { return this; }
     void ExporterPdf(const QString& chemin) override;
 
+    // IEvaluationPavonis: beside the control's own interface.
+    Evaluation evaluation() const override;
+    ResultatsEvaluation resultats() const override;
+    void chargerEvaluation(const Evaluation& evaluation) override;
+
     // State a host or a test may look at.
     QString cheminAide() const;
     std::int16_t valeurDefilement() const;
 
 signals:
+    // The evaluation changed: the row rule ran, or the user changed a name
+    // or the date.
+    void evaluationModifiee();
     // An action of the user failed (a missing weight table, a host object
     // that fails...). Without a receiver, the control shows the message.
     void erreur(const QString& message);

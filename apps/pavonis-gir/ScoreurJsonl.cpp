@@ -1,0 +1,232 @@
+#include "ScoreurJsonl.h"
+
+#include "GrilleAggir.h"
+#include "ModalitesEvaluation.h"
+
+#include <pavonis/Erreur.h>
+#include <pavonis/FormatEvaluation.h>
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace pavonis {
+
+namespace {
+
+constexpr std::size_t kTailleLecture = 64 * 1024;
+constexpr std::size_t kBloc = 2 << 20; // a block stays in the caches
+
+constexpr char kSeparateur = ';';
+
+// A CSV field: quoted when it holds the separator, a quote or a line end.
+void ajouterChamp(std::string& s, std::string_view v)
+{
+    if (std::none_of(v.begin(), v.end(), [](char c) { return c == kSeparateur || c == '"' || c == '\r' || c == '\n'; })) {
+        s += v;
+        return;
+    }
+    s += '"';
+    for (char c : v) {
+        if (c == '"')
+            s += '"';
+        s += c;
+    }
+    s += '"';
+}
+
+} // namespace
+
+ScoreurJsonl::ScoreurJsonl(const TableGir& table, unsigned fils)
+    : table_(table), fils_(fils ? fils : std::max(1u, std::thread::hardware_concurrency()))
+{
+}
+
+void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Morceau& m) const
+{
+    FormatEvaluation::Lecture lecture;
+    try {
+        std::size_t longueur = 0;
+        const std::string_view reste = texte;
+        try {
+            lecture = FormatEvaluation::lireLigne(reste, longueur);
+        } catch (const Erreur&) {
+            texte.remove_prefix(longueur);
+            throw;
+        }
+        texte.remove_prefix(longueur);
+    } catch (const Erreur& e) {
+        ++m.erreurs;
+        m.messages.emplace_back(numero, std::string(", ") + e.what());
+        return;
+    }
+    const Evaluation& e = lecture.evaluation;
+    const ModalitesEvaluation mod = ModalitesEvaluation::calculer(e);
+    const std::uint8_t code = table_.code(TableGir::index(mod.codes));
+    if (code == 0) {
+        ++m.erreurs;
+        m.messages.emplace_back(numero, " : un score de groupe dépasse la capacité d'un entier 32 bits.");
+        return;
+    }
+    if (lecture.resultats) {
+        ResultatsEvaluation calcules;
+        calcules.notesLignes = mod.lignes;
+        calcules.notesComposees = mod.composees;
+        calcules.gir = TableGir::gir(code);
+        calcules.sousGroupe = TableGir::sousGroupe(code);
+        for (const std::string& ecart : FormatEvaluation::ecarts(*lecture.resultats, calcules))
+            m.messages.emplace_back(numero, ", avertissement : " + ecart + ".");
+    }
+
+    std::string& s = m.sortie;
+    ajouterChamp(s, e.evaluateur);
+    s += kSeparateur;
+    ajouterChamp(s, e.beneficiaire);
+    s += kSeparateur;
+    ajouterChamp(s, e.date);
+    // The rest is at most 24 * 6 + 6 * 2 + 5 bytes: built in place.
+    char cellules[256];
+    char* c = cellules;
+    for (const ReponseLigne& l : e.lignes) {
+        *c++ = kSeparateur;
+        if (l.choix == Choix::Fait) {
+            *c++ = 'F';
+        } else if (l.choix == Choix::NeFaitPas) {
+            *c++ = 'N';
+            for (std::size_t a = 0; a < 4; ++a)
+                if (l.adverbes[a])
+                    *c++ = kLettresAdverbes[a];
+        }
+    }
+    for (char composee : mod.composees) {
+        *c++ = kSeparateur;
+        *c++ = composee;
+    }
+    const int gir = TableGir::gir(code);
+    *c++ = kSeparateur;
+    *c++ = static_cast<char>('0' + gir);
+    *c++ = kSeparateur;
+    if (const char sg = TableGir::sousGroupe(code))
+        *c++ = sg;
+    *c++ = '\n';
+    s.append(cellules, static_cast<std::size_t>(c - cellules));
+    ++m.parGir[static_cast<std::size_t>(gir)];
+}
+
+void ScoreurJsonl::traiterMorceau(std::string_view texte, Morceau& m) const
+{
+    m.sortie.reserve(texte.size() / 8);
+    while (!texte.empty()) {
+        ++m.lignes;
+        // A blank line: skipped.
+        const std::size_t plein = texte.find_first_not_of(" \t\r");
+        if (plein == std::string_view::npos || texte[plein] == '\n') {
+            texte.remove_prefix(plein == std::string_view::npos ? texte.size() : plein + 1);
+            continue;
+        }
+        traiterLigne(texte, m.lignes, m);
+    }
+}
+
+std::string ScoreurJsonl::entete()
+{
+    std::string e = "evaluateur;beneficiaire;date";
+    for (const LigneEvaluation& l : grille::kLignes) {
+        e += kSeparateur;
+        e += l.cle;
+    }
+    for (int numero : grille::kVariablesComposees) {
+        e += kSeparateur;
+        e += grille::variable(numero).cle;
+    }
+    return e + ";gir;sous_groupe\n";
+}
+
+void ScoreurJsonl::traiterBloc(std::string_view bloc, const Ecriture& ecrire, const Signalement& signaler)
+{
+    // The block shared among the threads, each part of whole lines.
+    std::vector<std::string_view> parts;
+    for (unsigned k = 0; k < fils_ && !bloc.empty(); ++k) {
+        std::size_t taille = k + 1 == fils_ ? bloc.size() : bloc.size() / (fils_ - k);
+        const std::size_t n = bloc.find('\n', taille == 0 ? 0 : taille - 1);
+        taille = n == std::string_view::npos ? bloc.size() : n + 1;
+        parts.push_back(bloc.substr(0, taille));
+        bloc.remove_prefix(taille);
+    }
+    morceaux_.resize(std::max<std::size_t>(morceaux_.size(), parts.size()));
+    std::vector<std::thread> travaux;
+    for (std::size_t k = 1; k < parts.size(); ++k)
+        travaux.emplace_back([this, &parts, k] {
+            morceaux_[k] = {};
+            traiterMorceau(parts[k], morceaux_[k]);
+        });
+    if (!parts.empty()) {
+        morceaux_[0] = {};
+        traiterMorceau(parts[0], morceaux_[0]);
+    }
+    for (std::thread& t : travaux)
+        t.join();
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        Morceau& m = morceaux_[k];
+        for (const auto& [numero, message] : m.messages)
+            signaler("ligne " + std::to_string(lignesAvant_ + numero) + message);
+        ecrire(m.sortie);
+        lignesAvant_ += m.lignes;
+        lignesEnErreur_ += m.erreurs;
+        for (std::size_t g = 0; g < parGir_.size(); ++g)
+            parGir_[g] += m.parGir[g];
+    }
+}
+
+void ScoreurJsonl::ligneTropLongue(const Signalement& signaler)
+{
+    ++lignesEnErreur_;
+    signaler("ligne " + std::to_string(lignesAvant_ + 1) + " : plus de " + std::to_string(kLigneMax) +
+             " octets, ce n'est pas une évaluation ; ignorée.");
+    ++lignesAvant_;
+}
+
+int ScoreurJsonl::traiter(const Lecture& lire, const Ecriture& ecrire, const Signalement& signaler)
+{
+    lignesEnErreur_ = 0;
+    lignesAvant_ = 0;
+    parGir_ = {};
+    ecrire(entete());
+    std::string tampon;
+    std::size_t fin = 0;
+    bool finEntree = false, tropLongue = false;
+    for (;;) {
+        while (!finEntree && fin < kBloc) {
+            if (tampon.size() < fin + kTailleLecture)
+                tampon.resize(fin + kTailleLecture);
+            const std::size_t lu = lire(tampon.data() + fin, kTailleLecture);
+            finEntree = lu == 0;
+            fin += lu;
+        }
+        if (fin == 0)
+            break;
+        const std::size_t dernier = std::string_view(tampon.data(), fin).rfind('\n');
+        if (dernier == std::string_view::npos && !finEntree) {
+            // A line with no end in a whole block: reported once, skipped.
+            if (!tropLongue)
+                ligneTropLongue(signaler);
+            tropLongue = true;
+            fin = 0;
+            continue;
+        }
+        const std::size_t coupe = dernier == std::string_view::npos ? fin : dernier + 1;
+        std::string_view bloc(tampon.data(), coupe);
+        if (tropLongue) { // the end of the long line
+            bloc.remove_prefix(bloc.find('\n') + 1);
+            tropLongue = false;
+        }
+        traiterBloc(bloc, ecrire, signaler);
+        std::memmove(tampon.data(), tampon.data() + coupe, fin - coupe);
+        fin -= coupe;
+        if (finEntree && fin == 0)
+            break;
+    }
+    return lignesEnErreur_ == 0 ? 0 : 2;
+}
+
+} // namespace pavonis
