@@ -5,6 +5,8 @@
 #include "BoiteMessage.h"
 #include "HoteEssai.h"
 
+#include <pavonis/FormatEvaluation.h>
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -50,6 +52,43 @@ void BM_Init(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Init)->Unit(benchmark::kMillisecond);
+
+// An evaluation with answers on most rows, for the exchange benchmarks.
+void repondre(Uc_Pavonis& c)
+{
+    for (QWidget* w : c.findChildren<QWidget*>(QRegularExpression("^Opt_.*FaitPas$")))
+        QTest::mouseClick(w, Qt::LeftButton);
+    for (const char* nom : {"Cac_ToiletteHS", "Cac_HabillageBC", "Cac_HabillageBH", "Cac_DeplacExterT"})
+        QTest::mouseClick(c.findChild<QWidget*>(nom), Qt::LeftButton);
+}
+
+// What the screen shows, as data and as the exchange format's JSON.
+void BM_EvaluationVersJson(benchmark::State& state)
+{
+    HoteEssai hote;
+    Uc_Pavonis* c = hote.creerControle();
+    hote.fenetre().show();
+    c->Init();
+    repondre(*c);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormatEvaluation::ecrire(c->evaluation(), c->resultats()));
+}
+BENCHMARK(BM_EvaluationVersJson)->Unit(benchmark::kMicrosecond);
+
+// The JSON read, then restored onto the screen through the row rule.
+void BM_JsonVersEcran(benchmark::State& state)
+{
+    HoteEssai hote;
+    Uc_Pavonis* c = hote.creerControle();
+    hote.fenetre().show();
+    c->Init();
+    repondre(*c);
+    const std::string json = FormatEvaluation::ecrire(c->evaluation(), c->resultats());
+    c->Init();
+    for (auto _ : state)
+        c->chargerEvaluation(FormatEvaluation::lire(json).evaluation);
+}
+BENCHMARK(BM_JsonVersEcran)->Unit(benchmark::kMicrosecond);
 
 // A tick on an adverb box of a "Ne fait pas" row, until Txt_Groupe is written.
 void BM_ClicCase(benchmark::State& state)

@@ -463,14 +463,15 @@ void Uc_Pavonis::W_NomPrenom(const QString& valeur) { d->wNomPrenom = valeur; }
 QString Uc_Pavonis::cheminAide() const { return d->cheminAide; }
 std::int16_t Uc_Pavonis::valeurDefilement() const { return d->valeurDefilement; }
 
-void Uc_Pavonis::ExporterPdf(const QString& chemin)
+void Uc_Pavonis::ExporterPdf(const QString& chemin, FormeExport forme)
 {
     // An archive must not keep a GIR that the grid no longer gives.
     if (d->erreurGir)
         throw Erreur(Erreur::Code::ParametreAbsent,
                      "Le PDF n'est pas écrit : le GIR affiché ne correspond plus à la grille, car son dernier calcul a "
                      "échoué (" + *d->erreurGir + ")");
-    impression::ExporterPdf(*this, chemin);
+    impression::ExporterPdf(*this, chemin,
+                            forme == FormeExport::Archive ? impression::FormePdf::Archive : impression::FormePdf::Ordinaire);
 }
 
 Evaluation Uc_Pavonis::evaluation() const

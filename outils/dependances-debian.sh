@@ -18,6 +18,11 @@ manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
 done
+# Node.js and npm for the JSON and FHIR validation tests: any installation
+# will do (Debian's, or another repository's that brings npm with it).
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  manquants+=(nodejs npm)
+fi
 if [ ${#manquants[@]} -gt 0 ]; then
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"

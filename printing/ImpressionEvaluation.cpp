@@ -13,10 +13,7 @@
 #include <Printer.h>
 #include <pavonis/Erreur.h>
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -30,8 +27,6 @@ using M = MiseEnPageRapport;
 using Suite = PageTwips::Suite;
 
 namespace {
-
-const QString kTitreDocument = QStringLiteral("Évaluation AGGIR");
 
 QString qs(std::string_view s)
 {
@@ -84,15 +79,14 @@ void noteVariable(PageTwips& page, const QString& note)
     page.ForeColor(PageTwips::kNoir);
 }
 
-void ligneEvaluation(PageTwips& page, const LecteurEcran& ecran, const LigneEvaluation& l)
+void ligneEvaluation(PageTwips& page, const DonneesRapport& ecran, const LigneEvaluation& l)
 {
-    ImprimerCasesLigne(page, ecran.option(l.optionFaitPas), ecran.caseACocher(l.caseAdverbe(Adverbe::C)),
-                       ecran.caseACocher(l.caseAdverbe(Adverbe::H)),
-                       ecran.caseACocher(l.caseAdverbe(Adverbe::S)),
-                       ecran.caseACocher(l.caseAdverbe(Adverbe::T)), ecran.zoneTexte(l.note));
+    ImprimerCasesLigne(page, ecran.optionSelectionnee(l.optionFaitPas), ecran.caseCochee(l.caseAdverbe(Adverbe::C)),
+                       ecran.caseCochee(l.caseAdverbe(Adverbe::H)), ecran.caseCochee(l.caseAdverbe(Adverbe::S)),
+                       ecran.caseCochee(l.caseAdverbe(Adverbe::T)), ecran.texte(l.note));
 }
 
-void variable(PageTwips& page, const LecteurEcran& ecran, const VariableAggir& v)
+void variable(PageTwips& page, const DonneesRapport& ecran, const VariableAggir& v)
 {
     for (const M::Pas& p : M::pas(v.nbLignes)) {
         const LigneEvaluation& l = grille::kLignes[v.premiereLigne + p.ligne];
@@ -145,15 +139,13 @@ QString reponseEnFrancais(const std::exception& e)
 
 } // namespace
 
-void ImprimerCasesLigne(PageTwips& page, const QRadioButton& optionNeFaitPas, const QCheckBox& caseC,
-                        const QCheckBox& caseH, const QCheckBox& caseS, const QCheckBox& caseT,
-                        const QLineEdit& zoneNote)
+void ImprimerCasesLigne(PageTwips& page, bool optionNeFaitPas, bool caseC, bool caseH, bool caseS, bool caseT,
+                        const QString& zoneNote)
 {
     page.FontSize(M::kTaille);
     const float y = std::round(page.CurrentY());
-    if (optionNeFaitPas.isChecked()) {
-        const std::array<bool, 4> adverbes{caseS.isChecked(), caseT.isChecked(), caseC.isChecked(),
-                                           caseH.isChecked()};
+    if (optionNeFaitPas) {
+        const std::array<bool, 4> adverbes{caseS, caseT, caseC, caseH};
         if (std::none_of(adverbes.begin(), adverbes.end(), [](bool b) { return b; })) {
             caseLigne(page, 0, y, PageTwips::kNoir);
         } else {
@@ -168,10 +160,10 @@ void ImprimerCasesLigne(PageTwips& page, const QRadioButton& optionNeFaitPas, co
     page.FontBold(true);
     page.CurrentX(M::kXNoteLigne);
     page.CurrentY(y);
-    page.Print(zoneNote.text(), Suite::SurLaLigne);
+    page.Print(zoneNote, Suite::SurLaLigne);
 }
 
-void ImprimerEntete(PageTwips& page, const LecteurEcran& ecran, const QString& dateImpression)
+void ImprimerEntete(PageTwips& page, const DonneesRapport& ecran, const QString& dateImpression)
 {
     page.FontSize(M::kTaille);
     page.FontBold(false);
@@ -198,7 +190,7 @@ void ImprimerEntete(PageTwips& page, const LecteurEcran& ecran, const QString& d
     page.FontBold(false);
 }
 
-void ImprimerGrille(PageTwips& page, const LecteurEcran& ecran)
+void ImprimerGrille(PageTwips& page, const DonneesRapport& ecran)
 {
     page.Print();
     page.Print(qs(M::kTitreDiscriminantes), Suite::FinDeLigne);
@@ -270,9 +262,8 @@ void ImprimerLegende(PageTwips& page)
     }
 }
 
-void DessinerEvaluation(PageTwips& page, const QWidget& controle, const QString& dateImpression)
+void DessinerEvaluation(PageTwips& page, const DonneesRapport& ecran, const QString& dateImpression)
 {
-    const LecteurEcran ecran(controle);
     // Page set-up. A4 portrait in twips is the back ends' business.
     page.FontName(qs(M::kPolice));
     page.FontBold(false);
@@ -286,31 +277,48 @@ void DessinerEvaluation(PageTwips& page, const QWidget& controle, const QString&
     ImprimerLegende(page);
 }
 
-void PeindreEvaluation(QPainter& peintre, const QWidget& controle)
+void PeindreEvaluation(QPainter& peintre, const DonneesRapport& donnees)
 {
     plateforme::PagePeintre page(peintre);
-    DessinerEvaluation(page, controle);
+    DessinerEvaluation(page, donnees);
 }
 
-QImage RendreImage(const QWidget& controle, double pointsParPouce)
+QImage RendreImage(const DonneesRapport& donnees, double pointsParPouce)
 {
     plateforme::DocumentImage page(pointsParPouce);
-    DessinerEvaluation(page, controle);
+    DessinerEvaluation(page, donnees);
     page.EndDoc();
     return page.image();
 }
 
-void ExporterPdf(QWidget& controle, const QString& chemin)
+namespace {
+
+plateforme::DocumentPdf::Metadonnees metadonnees(const DonneesRapport& donnees, const QString& date, FormePdf forme)
 {
-    plateforme::DocumentPdf page(chemin, kTitreDocument);
-    DessinerEvaluation(page, controle);
+    return {titreTravail(donnees.texte("Txt_NomBenef"), date), donnees.texte("Txt_NomEnqueteur").simplified(),
+            donnees.texte("Txt_NomBenef").simplified(), forme == FormePdf::Archive};
+}
+
+} // namespace
+
+void ExporterPdf(const DonneesRapport& donnees, const QString& chemin, FormePdf forme)
+{
+    const QString date = DateDuJour::texte();
+    plateforme::DocumentPdf page(chemin, metadonnees(donnees, date, forme));
+    DessinerEvaluation(page, donnees, date);
     page.EndDoc();
 }
 
-void ExporterPdf(QWidget& controle, QIODevice& sortie)
+void ExporterPdf(QWidget& controle, const QString& chemin, FormePdf forme)
 {
-    plateforme::DocumentPdf page(sortie, kTitreDocument);
-    DessinerEvaluation(page, controle);
+    ExporterPdf(LecteurEcran(controle), chemin, forme);
+}
+
+void ExporterPdf(const DonneesRapport& donnees, QIODevice& sortie, FormePdf forme)
+{
+    const QString date = DateDuJour::texte();
+    plateforme::DocumentPdf page(sortie, metadonnees(donnees, date, forme));
+    DessinerEvaluation(page, donnees, date);
     page.EndDoc();
 }
 
@@ -343,7 +351,7 @@ void ImprimerEvaluation(QWidget& controle)
             for (int i = 0; i < copies; ++i) {
                 if (i > 0)
                     imprimante.NewPage();
-                DessinerEvaluation(imprimante, controle, date);
+                DessinerEvaluation(imprimante, ecran, date);
             }
             imprimante.EndDoc();
         } catch (const std::exception& e) {

@@ -5,11 +5,8 @@
 #include <QImage>
 #include <QString>
 
-class QCheckBox;
 class QIODevice;
-class QLineEdit;
 class QPainter;
-class QRadioButton;
 class QWidget;
 
 namespace pavonis::plateforme {
@@ -18,7 +15,12 @@ class PageTwips;
 
 namespace pavonis::impression {
 
-class LecteurEcran;
+class DonneesRapport;
+
+// How a PDF is written: as any PDF, or for archiving (PDF/A-1b: fonts
+// embedded, XMP metadata with the title, the evaluator as author and the
+// beneficiary as subject).
+enum class FormePdf { Ordinaire, Archive };
 
 // The whole print of the button "Imprimer": the dialog, then, unless it was
 // cancelled, the page drawn on the chosen printer as many times as copies
@@ -34,34 +36,36 @@ void ImprimerEvaluation(QWidget& controle);
 // printer: "Évaluation AGGIR – <beneficiary> – <date of printing>".
 QString titreTravail(const QString& beneficiaire, const QString& date);
 
-// The same page, one copy, in a PDF file, without the dialog. Throws
-// pavonis::Erreur with a French message (Code::Plateforme when the file
-// cannot be written, Code::ObjetAbsent when the screen lacks a control).
-void ExporterPdf(QWidget& controle, const QString& chemin);
+// The same page, one copy, in a PDF file, without the dialog: of what the
+// screen shows, or of an evaluation held as data. Throws pavonis::Erreur
+// with a French message (Code::Plateforme when the file cannot be written,
+// Code::ObjetAbsent when a control is missing).
+void ExporterPdf(const DonneesRapport& donnees, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
+void ExporterPdf(QWidget& controle, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
 // The same to a device open for writing (a host storing it in its database).
-void ExporterPdf(QWidget& controle, QIODevice& sortie);
+void ExporterPdf(const DonneesRapport& donnees, QIODevice& sortie, FormePdf forme = FormePdf::Ordinaire);
 
 // The page as an image of the A4 sheet, for previews.
-QImage RendreImage(const QWidget& controle, double pointsParPouce = 150.0);
+QImage RendreImage(const DonneesRapport& donnees, double pointsParPouce = 150.0);
 
 // The page into any painter whose origin is the top-left of the printable
 // area (1/1440 inch a twip at the painter's device resolution).
-void PeindreEvaluation(QPainter& peintre, const QWidget& controle);
+void PeindreEvaluation(QPainter& peintre, const DonneesRapport& donnees);
 
 // One page on any back end: set-up, header, grid, legend; the document is
 // left open. The header shows the date of printing (not the evaluation date
 // typed on the screen), in the platform's short form.
-void DessinerEvaluation(plateforme::PageTwips& page, const QWidget& controle,
+void DessinerEvaluation(plateforme::PageTwips& page, const DonneesRapport& donnees,
                         const QString& dateImpression = DateDuJour::texte());
 
 // The parts of the page.
-void ImprimerEntete(plateforme::PageTwips& page, const LecteurEcran& ecran, const QString& dateImpression);
-void ImprimerGrille(plateforme::PageTwips& page, const LecteurEcran& ecran);
+void ImprimerEntete(plateforme::PageTwips& page, const DonneesRapport& donnees, const QString& dateImpression);
+void ImprimerGrille(plateforme::PageTwips& page, const DonneesRapport& donnees);
 void ImprimerLegende(plateforme::PageTwips& page);
-// The five boxes (NE FAIT PAS, S, T, C, H) and the note of one row; leaves
+// The five boxes (NE FAIT PAS, S, T, C, H) and the note of one row, from the
+// row's "Ne fait pas" option, its boxes C, H, S, T and its note box; leaves
 // the pen after the note, on the line.
-void ImprimerCasesLigne(plateforme::PageTwips& page, const QRadioButton& optionNeFaitPas,
-                        const QCheckBox& caseC, const QCheckBox& caseH, const QCheckBox& caseS,
-                        const QCheckBox& caseT, const QLineEdit& zoneNote);
+void ImprimerCasesLigne(plateforme::PageTwips& page, bool optionNeFaitPas, bool caseC, bool caseH, bool caseS,
+                        bool caseT, const QString& zoneNote);
 
 } // namespace pavonis::impression

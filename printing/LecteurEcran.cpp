@@ -47,24 +47,19 @@ QWidget* LecteurEcran::controle(std::string_view nom) const
         QStringLiteral("Le contrôle « %1 » est introuvable sur l'écran.").arg(nomQt(nom)).toStdString());
 }
 
-const QRadioButton& LecteurEcran::option(std::string_view nom) const
+bool LecteurEcran::optionSelectionnee(std::string_view nom) const
 {
-    return deGenre<QRadioButton>(controle(nom), nom, "un bouton d'option");
+    return deGenre<QRadioButton>(controle(nom), nom, "un bouton d'option").isChecked();
 }
 
-const QCheckBox& LecteurEcran::caseACocher(std::string_view nom) const
+bool LecteurEcran::caseCochee(std::string_view nom) const
 {
-    return deGenre<QCheckBox>(controle(nom), nom, "une case à cocher");
-}
-
-const QLineEdit& LecteurEcran::zoneTexte(std::string_view nom) const
-{
-    return deGenre<QLineEdit>(controle(nom), nom, "une zone de texte");
+    return deGenre<QCheckBox>(controle(nom), nom, "une case à cocher").isChecked();
 }
 
 QString LecteurEcran::texte(std::string_view nom) const
 {
-    return zoneTexte(nom).text();
+    return deGenre<QLineEdit>(controle(nom), nom, "une zone de texte").text();
 }
 
 } // namespace pavonis::impression

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "DonneesRapport.h"
+
 #include <QHash>
 #include <QString>
 
 #include <string_view>
 
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
 class QWidget;
 
 namespace pavonis::impression {
@@ -16,14 +15,13 @@ namespace pavonis::impression {
 // name among the descendants of the control widget. Option buttons are
 // QRadioButton, adverb boxes QCheckBox, text boxes QLineEdit. A control that
 // is missing or of another kind is a pavonis::Erreur naming it.
-class LecteurEcran {
+class LecteurEcran final : public DonneesRapport {
 public:
     explicit LecteurEcran(const QWidget& controle);
 
-    const QRadioButton& option(std::string_view nom) const;
-    const QCheckBox& caseACocher(std::string_view nom) const;
-    const QLineEdit& zoneTexte(std::string_view nom) const;
-    QString texte(std::string_view nom) const;
+    QString texte(std::string_view zone) const override;
+    bool optionSelectionnee(std::string_view option) const override;
+    bool caseCochee(std::string_view caseACocher) const override;
 
 private:
     QWidget* controle(std::string_view nom) const;

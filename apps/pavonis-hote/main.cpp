@@ -369,7 +369,7 @@ int main(int argc, char** argv)
         try {
             if (!ouverte)
                 throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "la fenêtre de l'hôte est fermée.");
-            interfaceControle->ExporterPdf(options.pdf);
+            pavonis::IEvaluationPavonis::de(interfaceControle)->ExporterPdf(options.pdf);
             std::cerr << "pavonis-hote: évaluation écrite en PDF dans " << absolu(options.pdf).toStdString() << '\n';
         } catch (const pavonis::Erreur& e) {
             std::cerr << "pavonis-hote: PDF impossible : " << e.what() << '\n';

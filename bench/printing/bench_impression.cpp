@@ -8,6 +8,7 @@
 #include <DocumentImage.h>
 #include <DocumentPdf.h>
 #include <ImpressionEvaluation.h>
+#include <LecteurEcran.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -45,7 +46,7 @@ void BM_PagePdf(benchmark::State& state)
         sortie.setData(QByteArray());
         sortie.open(QIODevice::WriteOnly);
         plateforme::DocumentPdf page(sortie);
-        impression::DessinerEvaluation(page, ecran());
+        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
         page.EndDoc();
         sortie.close();
     }
@@ -59,7 +60,7 @@ void BM_FichierPdf(benchmark::State& state)
     const QString chemin = dossier.filePath(QStringLiteral("evaluation.pdf"));
     for (auto _ : state) {
         plateforme::DocumentPdf page(chemin);
-        impression::DessinerEvaluation(page, ecran());
+        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
         page.EndDoc();
     }
 }
@@ -69,7 +70,7 @@ void BM_PageImage(benchmark::State& state)
 {
     for (auto _ : state) {
         plateforme::DocumentImage page(150.0);
-        impression::DessinerEvaluation(page, ecran());
+        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
         page.EndDoc();
         benchmark::DoNotOptimize(page.image().constBits());
     }

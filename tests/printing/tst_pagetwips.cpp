@@ -297,7 +297,7 @@ private slots:
         QCOMPARE(ancien.readAll(), QByteArray("ancien"));
         ancien.close();
 
-        plateforme::DocumentPdf pdf(chemin, QStringLiteral("Essai"));
+        plateforme::DocumentPdf pdf(chemin, {QStringLiteral("Essai"), {}, {}, false});
         pdf.Print(QStringLiteral("page 1"), Suite::FinDeLigne);
         pdf.NewPage();
         pdf.Print(QStringLiteral("page 2"), Suite::FinDeLigne);

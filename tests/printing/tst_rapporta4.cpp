@@ -2,6 +2,7 @@
 // and in PDF (texts, fonts, positions), from a stand-in screen.
 
 #include "EcranEssai.h"
+#include "LecteurEcran.h"
 
 #include <DateDuJour.h>
 #include <DocumentImage.h>
@@ -202,7 +203,7 @@ private slots:
     {
         DateDuJour::simuler(QDate(2026, 3, 14));
         remplir();
-        page_ = impression::RendreImage(ecran_, kPpp);
+        page_ = impression::RendreImage(impression::LecteurEcran(ecran_), kPpp);
         centresLignes_ = trouverLignes();
         QVERIFY(dossier_.isValid());
         pdf_ = dossier_.filePath(QStringLiteral("evaluation.pdf"));
@@ -343,7 +344,7 @@ private slots:
         image.setDotsPerMeterY(page_.dotsPerMeterY());
         QPainter p(&image);
         p.translate(FeuilleA4::kMargeTwips * kPpp / 1440.0, FeuilleA4::kMargeTwips * kPpp / 1440.0);
-        impression::PeindreEvaluation(p, ecran_);
+        impression::PeindreEvaluation(p, impression::LecteurEcran(ecran_));
         p.end();
         QCOMPARE(image, page_);
     }
@@ -466,7 +467,7 @@ private slots:
         };
         const QStringList avant = etat();
         QVERIFY(avant.size() > 150);
-        impression::RendreImage(ecran_, 50);
+        impression::RendreImage(impression::LecteurEcran(ecran_), 50);
         QCOMPARE(etat(), avant);
     }
 

@@ -4,6 +4,8 @@
 #include <pavonis/ResultatsEvaluation.h>
 #include <pavonis/Visibilite.h>
 
+#include <QString>
+
 namespace pavonis {
 
 // A second interface of the control, beside IUc_Pavonis, for hosts that keep
@@ -27,6 +29,15 @@ public:
     // exactly as clicks would. A refused evaluation (a state the screen
     // cannot reach) raises Erreur and changes nothing.
     virtual void chargerEvaluation(const Evaluation& evaluation) = 0;
+
+    // Writes the evaluation's A4 page to a PDF file, without the print
+    // dialog, to keep it in the person's file; Archive writes PDF/A-1b
+    // (fonts embedded; title, evaluator as author and beneficiary as
+    // subject in its XMP metadata). Raises Erreur when the file cannot be
+    // written, or while the GIR on the screen is older than the grid (its
+    // last computation failed).
+    enum class FormeExport { Ordinaire, Archive };
+    virtual void ExporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) = 0;
 
     // The interface of a control created through IUc_Pavonis (null for a
     // null control).

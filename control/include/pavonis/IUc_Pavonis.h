@@ -47,11 +47,6 @@ public:
     template <class Interface>
     Interface* interfaceDe() { return dynamic_cast<Interface*>(this); }
 
-    // Writes the evaluation's A4 page to a PDF file, without the print
-    // dialog (to archive it in the person's file). Raises Erreur when the
-    // file cannot be written.
-    virtual void ExporterPdf(const QString& chemin) = 0;
-
 protected:
     ~IUc_Pavonis() = default;
 };

@@ -37,12 +37,12 @@ public:
     void DroitsUtilisateur(std::shared_ptr<IDroits>& New_DroitsUtilisateur) override;
     void Init() override;
     QWidget* widget() override { return this; }
-    void ExporterPdf(const QString& chemin) override;
 
     // IEvaluationPavonis: beside the control's own interface.
     Evaluation evaluation() const override;
     ResultatsEvaluation resultats() const override;
     void chargerEvaluation(const Evaluation& evaluation) override;
+    void ExporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) override;
 
     // State a host or a test may look at.
     QString cheminAide() const;
