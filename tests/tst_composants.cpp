@@ -1,9 +1,11 @@
 // The component runtime with the real control library: registration and
-// its exact undoing, creation by programmatic id, and when the library may
-// be unloaded.
+// its exact undoing (user's and machine's registry), creation by
+// programmatic id, registries that must not be read or rewritten, programs
+// registering at the same time, and when the library may be unloaded.
 
 #include "CodesStatut.h"
 #include "Composants.h"
+#include "OutilsEssai.h"
 #include "RegistreComposants.h"
 
 #include <pavonis/IUc_Pavonis.h>
@@ -12,21 +14,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLibrary>
+#include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 using namespace pavonis;
+using namespace pavonis::essai;
 
 namespace {
 
 const QString kBibliotheque = QStringLiteral(PAVONIS_OCX);
-
-QByteArray lireFichier(const QString& chemin)
-{
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+const QString kClasse = QStringLiteral("{B3F2A7D4-1C5E-4A8B-9D6F-2E7C0A9B1D53}");
 
 } // namespace
 
@@ -34,75 +34,95 @@ class TestComposants : public QObject {
     Q_OBJECT
 
     QTemporaryDir dossier_;
-    QString registre_;
+    QString registre_, machine_;
 
 private slots:
     void init()
     {
-        registre_ = dossier_.path() + "/registre-" + QTest::currentTestFunction() + ".json";
+        const QString nom = QString(QTest::currentTestFunction()) + '-' + QTest::currentDataTag() + ".json";
+        registre_ = dossier_.path() + "/utilisateur-" + nom;
+        machine_ = dossier_.path() + "/machine-" + nom;
         qputenv("PAVONIS_REGISTRE", registre_.toUtf8());
+        qputenv("PAVONIS_REGISTRE_MACHINE", machine_.toUtf8());
     }
 
     // Registration writes the library's identity; unregistration removes
-    // exactly that and leaves what others registered.
-    void allerRetourDEnregistrement()
+    // exactly that and leaves what others registered; twice is once.
+    void allerRetour_data()
     {
+        QTest::addColumn<bool>("machine");
+        QTest::newRow("utilisateur") << false;
+        QTest::newRow("machine") << true;
+    }
+    void allerRetour()
+    {
+        QFETCH(bool, machine);
+        const auto portee = machine ? RegistreComposants::Portee::Machine : RegistreComposants::Portee::Utilisateur;
+        const QString fichier = machine ? machine_ : registre_;
         const QByteArray autre = R"({"ProgID": {"Autre.Composant": {"CLSID": "{0000}"}}})";
-        QFile f(registre_);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(autre);
-        f.close();
-        const QByteArray avant = QJsonDocument::fromJson(autre).toJson(QJsonDocument::Indented);
+        ecrireFichier(fichier, autre);
 
-        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true), statut::kOk);
-        const QJsonObject r = RegistreComposants::lire();
-        const QString clsid = r["ProgID"]["Pavonis.Uc_Pavonis"]["CLSID"].toString();
-        QVERIFY(!clsid.isEmpty());
-        const QJsonObject classe = r["CLSID"][clsid].toObject();
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true, portee), statut::kOk);
+        QVERIFY(!QFile::exists(machine ? registre_ : machine_));
+        const QJsonObject r = RegistreComposants::lire(portee);
+        QCOMPARE(r["ProgID"]["Pavonis.Uc_Pavonis"]["CLSID"].toString(), kClasse);
+        const QJsonObject classe = r["CLSID"][kClasse].toObject();
         QCOMPARE(classe["classe"].toString(), "Uc_Pavonis");
         QCOMPARE(classe["ThreadingModel"].toString(), "Apartment");
         QCOMPARE(classe["InprocServer32"].toString(), QFileInfo(kBibliotheque).absoluteFilePath());
-        QVERIFY(classe["InprocServer32"].toString().endsWith("/Orvalis.ocx"));
         QCOMPARE(classe["MiscStatus"].toInt(), 0x20000 | 0x100 | 0x80 | 0x10 | 0x1);
-        QCOMPARE(classe["MiscStatusNoms"].toArray().size(), 5);
-        const QString libid = classe["TypeLib"].toString();
-        QCOMPARE(r["TypeLib"][libid]["1.0"]["nom"].toString(), "Pavonis");
+        QCOMPARE(r["TypeLib"][classe["TypeLib"].toString()]["1.0"]["nom"].toString(), "Pavonis");
         QCOMPARE(r["Interface"][IUc_Pavonis::kIid]["nom"].toString(), "_Uc_Pavonis");
         QCOMPARE(r["Interface"].toObject().size(), 2);
         QVERIFY(r["ProgID"].toObject().contains("Autre.Composant"));
+        const auto trouvee = RegistreComposants::classe("pavonis.uc_pavonis"); // any case
+        QVERIFY(trouvee && trouvee->portee == portee && trouvee->idClasse == kClasse);
 
-        // Registering twice changes nothing.
-        const QByteArray une = lireFichier(registre_);
-        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true), statut::kOk);
-        QCOMPARE(lireFichier(registre_), une);
+        const QByteArray une = lireFichier(fichier);
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true, portee), statut::kOk);
+        QCOMPARE(lireFichier(fichier), une);
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, false, portee), statut::kOk);
+        QCOMPARE(QJsonDocument::fromJson(lireFichier(fichier)), QJsonDocument::fromJson(autre));
+        // Unregistering where nothing is registered creates nothing.
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, false, RegistreComposants::Portee(!machine)),
+                 statut::kOk);
+        QVERIFY(!QFile::exists(machine ? registre_ : machine_));
+    }
 
-        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, false), statut::kOk);
-        QCOMPARE(QJsonDocument::fromJson(lireFichier(registre_)).toJson(QJsonDocument::Indented), avant);
+    // The user's entry wins over the machine's for the same class, ids
+    // compared without regard to case.
+    void utilisateurAvantMachine()
+    {
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true, RegistreComposants::Portee::Machine), statut::kOk);
+        ecrireFichier(registre_, R"({"ProgID": {"PAVONIS.UC_PAVONIS": {"CLSID": "{b3f2a7d4-1c5e-4a8b-9d6f-2e7c0a9b1d53}"}},
+                                     "CLSID": {"{B3F2A7D4-1C5E-4A8B-9D6F-2E7C0A9B1D53}": {"InprocServer32": "/ailleurs/Orvalis.ocx"}}})");
+        auto c = RegistreComposants::classe("Pavonis.Uc_Pavonis");
+        QVERIFY(c && c->portee == RegistreComposants::Portee::Utilisateur);
+        QCOMPARE(c->fichier, "/ailleurs/Orvalis.ocx");
+        QFile::remove(registre_);
+        c = RegistreComposants::classe("Pavonis.Uc_Pavonis");
+        QVERIFY(c && c->portee == RegistreComposants::Portee::Machine);
+        QCOMPARE(c->fichier, QFileInfo(kBibliotheque).absoluteFilePath());
     }
 
     void creationParIdentifiant()
     {
         QWidget fenetre;
-        QVERIFY_THROWS_EXCEPTION(Erreur, Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre));
+        QVERIFY(erreurDe([&] { Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre); })
+                    .contains("Pavonis.Uc_Pavonis"));
         QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true), statut::kOk);
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kOk);
-
         IUc_Pavonis* c = Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
         QVERIFY(c);
         QCOMPARE(c->widget()->parentWidget(), &fenetre);
         QVERIFY(c->widget()->findChild<QWidget*>("Cac_ToiletteHS"));
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kFaux);
-
-        // A wrong interface is refused by the factory.
-        try {
-            Composants::creerControle("Pavonis.Uc_Pavonis", "{00000000-0000-0000-0000-000000000000}", &fenetre);
-            QFAIL("unknown interface accepted");
-        } catch (const Erreur& e) {
-            QVERIFY(QString::fromUtf8(e.what()).contains("0x80004002"));
-        }
-
+        QVERIFY(erreurDe([&] {
+                    Composants::creerControle("Pavonis.Uc_Pavonis", "{00000000-0000-0000-0000-000000000000}", &fenetre);
+                }).contains("0x80004002"));
         delete c->widget();
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kOk);
+        QVERIFY(!erreurDe([] { Composants::creerObjet("Velmor.Inconnue"); }).isEmpty());
     }
 
     void verrouDeLaFabrique()
@@ -115,8 +135,8 @@ private slots:
         void* p = nullptr;
         QCOMPARE(objetClasse("{00000000-0000-0000-0000-000000000000}", IFabriqueClasse::kIid, &p),
                  statut::kClasseIndisponible);
-        QCOMPARE(objetClasse("{B3F2A7D4-1C5E-4A8B-9D6F-2E7C0A9B1D53}", "{x}", &p), statut::kPasDInterface);
-        QCOMPARE(objetClasse("{B3F2A7D4-1C5E-4A8B-9D6F-2E7C0A9B1D53}", IFabriqueClasse::kIid, &p), statut::kOk);
+        QCOMPARE(objetClasse(qPrintable(kClasse), "{x}", &p), statut::kPasDInterface);
+        QCOMPARE(objetClasse(qPrintable(kClasse), IFabriqueClasse::kIid, &p), statut::kOk);
         auto* fabrique = static_cast<IFabriqueClasse*>(p);
         fabrique->LockServer(true);
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kFaux);
@@ -124,27 +144,56 @@ private slots:
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kOk);
     }
 
+    // A file that is not a registry is named, left as it is, and never read
+    // as an empty one.
+    void registreAbime_data()
+    {
+        QTest::addColumn<QByteArray>("contenu");
+        QTest::addColumn<QString>("motif");
+        QTest::newRow("pas du JSON") << QByteArray("{ pas du json") << "abîmé";
+        QTest::newRow("tableau") << QByteArray("[]") << "ce n'est pas un objet JSON";
+        QTest::newRow("groupe tableau") << QByteArray(R"({"ProgID": []})") << "« ProgID » devrait être un objet";
+        QTest::newRow("CLSID nombre") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": {"CLSID": 5}}})")
+                                      << "« ProgID/Pavonis.Uc_Pavonis/CLSID » devrait être un texte";
+        QTest::newRow("chemin nul") << QByteArray(R"({"CLSID": {"{X}": {"InprocServer32": null}}})")
+                                    << "« CLSID/{X}/InprocServer32 » devrait être un texte";
+    }
     void registreAbime()
     {
-        QFile f(registre_);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("{ pas du json");
-        f.close();
+        QFETCH(QByteArray, contenu);
+        QFETCH(QString, motif);
+        ecrireFichier(registre_, contenu);
         QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true), statut::kEnregistrementClasse);
-        QCOMPARE(lireFichier(registre_), QByteArray("{ pas du json"));
+        QVERIFY2(Composants::derniereErreur().contains(motif), qPrintable(Composants::derniereErreur()));
+        QVERIFY(Composants::derniereErreur().contains(registre_));
+        QCOMPARE(lireFichier(registre_), contenu);
         QWidget fenetre;
-        try {
-            Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
-            QFAIL("a damaged registry must not be read");
-        } catch (const Erreur& e) {
-            QVERIFY(QString::fromUtf8(e.what()).contains("abîmé"));
-        }
+        QVERIFY(erreurDe([&] { Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre); }).contains(motif));
+    }
+
+    // A program registering while another holds the registry waits for it,
+    // then keeps what the other wrote.
+    void programmesSimultanes()
+    {
+        QLockFile verrou(registre_ + ".verrou");
+        QVERIFY(verrou.lock());
+        QProcess regsvr;
+        regsvr.start(QStringLiteral(PAVONIS_REGSVR), {kBibliotheque});
+        QVERIFY(regsvr.waitForStarted());
+        QVERIFY(!regsvr.waitForFinished(1500)); // still waiting for the lock
+        ecrireFichier(registre_, R"({"ProgID": {"Autre.Composant": {"CLSID": "{0000}"}}})");
+        verrou.unlock();
+        QVERIFY(regsvr.waitForFinished(20000));
+        QCOMPARE(regsvr.exitCode(), 0);
+        const QJsonObject r = RegistreComposants::lire();
+        QVERIFY(r["ProgID"].toObject().contains("Autre.Composant"));
+        QVERIFY(r["ProgID"].toObject().contains("Pavonis.Uc_Pavonis"));
     }
 
     void bibliothequeIntrouvable()
     {
-        QVERIFY_THROWS_EXCEPTION(Erreur, Composants::appelerEnregistrement(dossier_.path() + "/absente.ocx", true));
-        QVERIFY_THROWS_EXCEPTION(Erreur, Composants::creerObjet("Velmor.Inconnue"));
+        QVERIFY(!erreurDe([&] { Composants::appelerEnregistrement(dossier_.path() + "/absente.ocx", true); }).isEmpty());
+        QVERIFY(!QFile::exists(registre_));
     }
 };
 

@@ -1,18 +1,17 @@
 // The A4 evaluation page, drawn whole: to PDF (target <= 20 ms) and to a
 // 150-dpi image (target <= 30 ms). The PDF is measured in memory, and again
-// as a file, which adds writing it and syncing it to disk. A screen with
-// answers on every kind of row, as an evaluation would have.
-
-#include "EcranEssai.h"
+// as a file, which adds writing it and syncing it to disk. The example
+// evaluation has answers on every kind of row.
 
 #include <DocumentImage.h>
 #include <DocumentPdf.h>
+#include <DonneesEvaluation.h>
 #include <ImpressionEvaluation.h>
-#include <LecteurEcran.h>
+#include <pavonis/FormatEvaluation.h>
 
 #include <QApplication>
 #include <QBuffer>
-#include <QLineEdit>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -23,20 +22,18 @@ using namespace pavonis;
 
 namespace {
 
-EcranEssai& ecran()
+// The example evaluation, with the results written in it.
+const impression::DonneesEvaluation& evaluation()
 {
-    static EcranEssai* e = [] {
-        auto* s = new EcranEssai();
-        s->zone("Txt_NomBenef").setText(QStringLiteral("DUPONT Jeanne"));
-        s->zone("Txt_NomEnqueteur").setText(QStringLiteral("Martin Paul"));
-        s->repondre("Transferts", true, QString(), QStringLiteral("C"));
-        s->repondre("ToiletteH", true, QStringLiteral("ST"), QStringLiteral("B"));
-        s->repondre("HabillageM", true, QStringLiteral("TH"), QStringLiteral("B"));
-        s->repondre("Cuisine", true, QStringLiteral("STCH"), QStringLiteral("B"));
-        s->zone("Txt_Groupe").setText(QStringLiteral("3"));
-        return s;
+    static const auto* d = [] {
+        QFile f(QStringLiteral(PAVONIS_EVALUATION));
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", PAVONIS_EVALUATION);
+        const QByteArray json = f.readAll();
+        const auto lecture = FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+        return new impression::DonneesEvaluation(lecture.evaluation, lecture.resultats.value());
     }();
-    return *e;
+    return *d;
 }
 
 void BM_PagePdf(benchmark::State& state)
@@ -46,7 +43,7 @@ void BM_PagePdf(benchmark::State& state)
         sortie.setData(QByteArray());
         sortie.open(QIODevice::WriteOnly);
         plateforme::DocumentPdf page(sortie);
-        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
+        impression::DessinerEvaluation(page, evaluation());
         page.EndDoc();
         sortie.close();
     }
@@ -60,7 +57,7 @@ void BM_FichierPdf(benchmark::State& state)
     const QString chemin = dossier.filePath(QStringLiteral("evaluation.pdf"));
     for (auto _ : state) {
         plateforme::DocumentPdf page(chemin);
-        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
+        impression::DessinerEvaluation(page, evaluation());
         page.EndDoc();
     }
 }
@@ -70,7 +67,7 @@ void BM_PageImage(benchmark::State& state)
 {
     for (auto _ : state) {
         plateforme::DocumentImage page(150.0);
-        impression::DessinerEvaluation(page, impression::LecteurEcran(ecran()));
+        impression::DessinerEvaluation(page, evaluation());
         page.EndDoc();
         benchmark::DoNotOptimize(page.image().constBits());
     }

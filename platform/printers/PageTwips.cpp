@@ -115,12 +115,8 @@ void PageTwips::Print()
 
 void PageTwips::Print(const QString& texte, Suite suite)
 {
-    if (!texte.isEmpty()) {
-        QPainter& p = peintre();
-        p.setFont(policeCourante());
-        p.setPen(couleurQt(couleur_));
-        p.drawText(QPointF(x_, double(y_) + metriques().ascent()), texte);
-    }
+    if (!texte.isEmpty())
+        dessinerTexte(x_, y_, texte);
     if (suite == Suite::FinDeLigne)
         Print();
     else
@@ -129,14 +125,34 @@ void PageTwips::Print(const QString& texte, Suite suite)
 
 void PageTwips::Line(float x1, float y1, float x2, float y2)
 {
-    QPainter& p = peintre();
-    p.setPen(QPen(couleurQt(couleur_), largeurTrait_, Qt::SolidLine, Qt::SquareCap));
-    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    dessinerLigne(x1, y1, x2, y2);
     x_ = x2;
     y_ = y2;
 }
 
 void PageTwips::Line(float x1, float y1, float x2, float y2, quint32 couleur, Boite boite)
+{
+    dessinerBoite(x1, y1, x2, y2, couleur, boite);
+    x_ = x2;
+    y_ = y2;
+}
+
+void PageTwips::dessinerTexte(float x, float y, const QString& texte)
+{
+    QPainter& p = peintre();
+    p.setFont(policeCourante());
+    p.setPen(couleurQt(couleur_));
+    p.drawText(QPointF(x, double(y) + metriques().ascent()), texte);
+}
+
+void PageTwips::dessinerLigne(float x1, float y1, float x2, float y2)
+{
+    QPainter& p = peintre();
+    p.setPen(QPen(couleurQt(couleur_), largeurTrait_, Qt::SolidLine, Qt::SquareCap));
+    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void PageTwips::dessinerBoite(float x1, float y1, float x2, float y2, quint32 couleur, Boite boite)
 {
     QPainter& p = peintre();
     const QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
@@ -149,8 +165,6 @@ void PageTwips::Line(float x1, float y1, float x2, float y2, quint32 couleur, Bo
         p.setBrush(Qt::NoBrush);
         p.drawRect(r);
     }
-    x_ = x2;
-    y_ = y2;
 }
 
 } // namespace pavonis::plateforme

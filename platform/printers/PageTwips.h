@@ -72,6 +72,14 @@ protected:
     PageTwips();
     // The back end's painter, active, with the twip scale installed.
     virtual QPainter& peintre() = 0;
+
+    // What reaches the back end, once the page's own state (pen, font,
+    // colour) has been applied: a text run with its cell's top-left corner
+    // at (x, y), a plain line, a box. A back end that records the drawing
+    // instead of painting it overrides these.
+    virtual void dessinerTexte(float x, float y, const QString& texte);
+    virtual void dessinerLigne(float x1, float y1, float x2, float y2);
+    virtual void dessinerBoite(float x1, float y1, float x2, float y2, quint32 couleur, Boite boite);
     // The one place where twips become device units: a back end calls it on
     // its painter once painting has begun, with the origin of the
     // printable area in twips from the device's origin.

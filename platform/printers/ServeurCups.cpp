@@ -4,6 +4,10 @@
 
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 #include <cups/cups.h>
 
 namespace pavonis::plateforme {
@@ -41,14 +45,26 @@ QString raisonFrancaise(ipp_status_t statut)
 }
 
 // What libcups says last went wrong, in French, its own words after.
-Erreur erreurCups(const QString& imprimante)
+Erreur erreurCups(const QString& imprimante, ipp_status_t statut = cupsLastError(),
+                  const QString& detail = QString::fromUtf8(cupsLastErrorString()))
 {
-    const QString detail = QString::fromUtf8(cupsLastErrorString());
     return Erreur(Erreur::Code::Plateforme,
                   QStringLiteral("L'impression sur « %1 » a échoué : %2.%3")
-                      .arg(imprimante, raisonFrancaise(cupsLastError()),
+                      .arg(imprimante, raisonFrancaise(statut),
                            detail.isEmpty() ? QString() : QStringLiteral(" (CUPS : %1)").arg(detail))
                       .toStdString());
+}
+
+// libcups answers "not found" for a queue on a server it cannot reach:
+// why the server cannot be reached, if it cannot.
+std::optional<QString> serveurInjoignable()
+{
+    errno = 0;
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    if (!http)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    httpClose(http);
+    return std::nullopt;
 }
 
 } // namespace
@@ -60,6 +76,9 @@ void ServeurCups::verifierFile(const QString& imprimante)
         cupsFreeDests(1, d);
         return;
     }
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        if (const auto raison = serveurInjoignable())
+            throw erreurCups(imprimante, IPP_STATUS_ERROR_SERVICE_UNAVAILABLE, *raison);
     throw erreurCups(imprimante);
 }
 

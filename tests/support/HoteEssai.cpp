@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -65,10 +66,34 @@ QString texte(QWidget& controle, const char* nom)
     return qobject_cast<QLineEdit*>(enfant(controle, nom))->text();
 }
 
-void cliquer(QWidget& controle, const char* nom)
+void cliquer(QWidget& controle, const char* nom, bool double_)
 {
     QWidget* w = enfant(controle, nom);
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    const QPoint p = w->mapTo(w->window(), w->rect().center());
+    if (double_)
+        QTest::mouseDClick(w->window()->windowHandle(), Qt::LeftButton, {}, p);
+    else
+        QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {}, p);
+}
+
+void survoler(QWidget& controle, const char* nom)
+{
+    QWidget* w = enfant(controle, nom);
+    QPoint p = w->rect().center();
+    if (!qobject_cast<QLabel*>(w))
+        for (int x = w->width() - 3; x > 0; --x)
+            if (!w->childAt(x, w->height() / 2)) {
+                p = {x, w->height() / 2};
+                break;
+            }
+    QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), p));
+}
+
+bool montrer(QWidget& fenetre)
+{
+    fenetre.show();
+    fenetre.activateWindow();
+    return QTest::qWaitForWindowExposed(&fenetre) && QTest::qWaitFor([&] { return fenetre.isActiveWindow(); });
 }
 
 void taper(QWidget* w, const QString& texte)

@@ -39,7 +39,14 @@ private:
 // The child control of that name, or a failed test.
 QWidget* enfant(QWidget& controle, const char* nom);
 QString texte(QWidget& controle, const char* nom);
-void cliquer(QWidget& controle, const char* nom);
+// A click (or a double-click) through the window at the centre of the
+// control, as a user's: it lands on whatever is there.
+void cliquer(QWidget& controle, const char* nom, bool double_ = false);
+// The mouse through the window over a name, or over a frame where none of
+// its own controls is.
+void survoler(QWidget& controle, const char* nom);
+// Shows the host window, exposed and active.
+bool montrer(QWidget& fenetre);
 // Types `texte` key by key, accents included.
 void taper(QWidget* w, const QString& texte);
 

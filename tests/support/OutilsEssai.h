@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace pavonis::essai {
+
+// The message of the exception `f` throws; empty when it throws none.
+QString erreurDe(const std::function<void()>& f);
+
+// Runs a program to its end, a minute at most: its output then its errors.
+// `code` receives its exit status, -1 when it did not end by itself.
+QString executer(const QString& programme, const QStringList& arguments, int* code = nullptr,
+                 const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment());
+
+// A whole file, empty when it cannot be read; writing one that cannot be
+// written stops the test program.
+QByteArray lireFichier(const QString& chemin);
+void ecrireFichier(const QString& chemin, const QByteArray& contenu);
+
+// A file of the reviewed expected data (tests/donnees).
+QString donnee(const QString& nom);
+
+} // namespace pavonis::essai
