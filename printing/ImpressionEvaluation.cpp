@@ -137,6 +137,13 @@ QString reponseEnFrancais(const std::exception& e)
     return QStringLiteral("Erreur inattendue (%1).").arg(QString::fromUtf8(e.what()));
 }
 
+// A name as long as fits from the pen to the header frame's right edge, cut
+// with "…" beyond.
+QString nomDansLeCadre(const PageTwips& page, const QString& nom)
+{
+    return page.TexteCoupe(nom, M::kCadres[0].x2 - M::kMargeNom - page.CurrentX());
+}
+
 } // namespace
 
 void ImprimerCasesLigne(PageTwips& page, bool optionNeFaitPas, bool caseC, bool caseH, bool caseS, bool caseT,
@@ -171,7 +178,7 @@ void ImprimerEntete(PageTwips& page, const DonneesRapport& ecran, const QString&
     page.CurrentX(M::kXNomBeneficiaire);
     page.FontSize(M::kTailleNom);
     page.FontBold(true);
-    page.Print(ecran.texte("Txt_NomBenef"), Suite::FinDeLigne);
+    page.Print(nomDansLeCadre(page, ecran.texte("Txt_NomBenef")), Suite::FinDeLigne);
     page.Print();
     page.Print();
     page.FontSize(M::kTaille);
@@ -185,7 +192,7 @@ void ImprimerEntete(PageTwips& page, const DonneesRapport& ecran, const QString&
     page.FontBold(true);
     page.Print(dateImpression, Suite::SurLaLigne);
     page.CurrentX(M::kXNomEvaluateur);
-    page.Print(ecran.texte("Txt_NomEnqueteur"), Suite::FinDeLigne);
+    page.Print(nomDansLeCadre(page, ecran.texte("Txt_NomEnqueteur")), Suite::FinDeLigne);
     page.FontSize(M::kTaille);
     page.FontBold(false);
 }

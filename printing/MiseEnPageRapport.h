@@ -120,11 +120,17 @@ struct MiseEnPageRapport {
     static constexpr Cadre kCadreGir{7938.0f, 4252.5f, 10943.1f, 6407.1f};
 
     // Frames of the header, the discriminant and the illustrative sections.
+    // Moved from the design's values so that no line touches a letter: the
+    // header's top (0) and bottom (1247.4) clear accented capitals and
+    // descenders of the names; the discriminant frame's bottom (10262.7)
+    // clears the title " Variables illustratives".
     static constexpr std::array<Cadre, 3> kCadres{{
-        {0.0f, 0.0f, 11056.5f, 1247.4f},
-        {0.0f, 1757.7f, 11056.5f, 10262.7f},
+        {0.0f, -22.0f, 11056.5f, 1258.0f},
+        {0.0f, 1757.7f, 11056.5f, 10225.0f},
         {0.0f, 10659.6f, 11056.5f, 14004.9f},
     }};
+    // A name is cut with "…" this far from the header frame's right edge.
+    static constexpr float kMargeNom = 30.0f;
 
     // Legend.
     static constexpr float kTailleLegende = 8.0f;

@@ -95,6 +95,11 @@ float PageTwips::TextWidth(const QString& texte) const
     return float(metriques().horizontalAdvance(texte));
 }
 
+QString PageTwips::TexteCoupe(const QString& texte, float largeur) const
+{
+    return metriques().elidedText(texte, Qt::ElideRight, double(largeur));
+}
+
 void PageTwips::preparerPeintre(QPainter& p, QPointF origineTwips)
 {
     const QPaintDevice* d = p.device();

@@ -59,6 +59,8 @@ public:
     // Natural line height of the current font (ascent, descent and leading).
     float TextHeight() const;
     float TextWidth(const QString& texte) const;
+    // The text cut at its end with "…" so that it is at most `largeur` wide.
+    QString TexteCoupe(const QString& texte, float largeur) const;
     // The font text is drawn with, its size in twips.
     QFont police() const;
 

@@ -56,9 +56,12 @@ private:
 
 // A page that writes down what it is asked to draw, in the reviewed list's
 // form: coordinates to the hundredth of a twip.
+// Beside it, the ink of every text and every line or box edge drawn.
 class PageEnregistree final : public PageTwips {
 public:
     QStringList operations;
+    QList<std::pair<QString, QRectF>> encres; // text, its ink
+    QList<QLineF> traits;
     void NewPage() override { operations << "page"; }
     void EndDoc() override {}
 
@@ -70,16 +73,23 @@ protected:
                                   QString::number(FontBold()), QString::number(FontItalic()),
                                   QString::number(ForeColor()), texte}
                           .join('\t');
+        const QFontMetricsF m(police());
+        const QString espaces = texte.left(texte.size() - QStringView(texte).trimmed().size());
+        if (!texte.trimmed().isEmpty())
+            encres << std::pair{texte, m.tightBoundingRect(texte.trimmed())
+                                           .translated(x + m.horizontalAdvance(espaces), y + m.ascent())};
     }
     void dessinerLigne(float x1, float y1, float x2, float y2) override
     {
         operations << QStringList{"ligne", n(x1), n(y1), n(x2), n(y2), QString::number(ForeColor())}.join('\t');
+        traits << QLineF(x1, y1, x2, y2);
     }
     void dessinerBoite(float x1, float y1, float x2, float y2, quint32 couleur, Boite boite) override
     {
         operations << QStringList{"boite", n(x1), n(y1), n(x2), n(y2), QString::number(couleur),
                                   boite == Boite::Pleine ? "pleine" : "contour"}
                           .join('\t');
+        traits << QLineF(x1, y1, x2, y1) << QLineF(x2, y1, x2, y2) << QLineF(x2, y2, x1, y2) << QLineF(x1, y2, x1, y1);
     }
 
 private:
@@ -116,6 +126,39 @@ private slots:
         for (qsizetype i = 0; i < std::min(attendu.size(), page.operations.size()); ++i)
             QCOMPARE(page.operations[i], attendu[i]);
         QCOMPARE(page.operations.size(), attendu.size());
+    }
+
+    // No text is crossed or touched by a line: every letter's ink stays 20
+    // twips from any line or box edge, on a page of long names too.
+    void aucunTexteBarre_data() { page_data(); }
+    void aucunTexteBarre()
+    {
+        QFETCH(QString, nom);
+        DonneesTsv donnees(nom + "-ecran.tsv");
+        if (nom == "rapport-tout-seul") {
+            donnees.valeurs_["Txt_NomBenef"] = QString("Éléonore-Françoise de La Rochefoucauld-Montmorency ").repeated(3);
+            donnees.valeurs_["Txt_NomEnqueteur"] = QString("Jean-Baptiste Évariste Delacroix-Beaumarchais ").repeated(3);
+        }
+        PageEnregistree page;
+        impression::DessinerEvaluation(page, donnees, "05/12/2026");
+        QStringList fautes;
+        for (const auto& [texte, encre] : page.encres) {
+            const QRectF zone = encre.adjusted(-20, -20, 20, 20);
+            for (const QLineF& t : page.traits)
+                if (zone.intersects(QRectF(t.p1(), t.p2()).normalized().adjusted(-2.4, -2.4, 2.4, 2.4)))
+                    fautes << QString("« %1 » (%2, %3) touche (%4, %5)-(%6, %7)")
+                                  .arg(texte).arg(encre.x()).arg(encre.y()).arg(t.x1()).arg(t.y1()).arg(t.x2()).arg(t.y2());
+            using plateforme::FeuilleA4;
+            if (!QRectF(0, 0, FeuilleA4::kLargeurTwips - 2 * FeuilleA4::kMargeTwips,
+                        FeuilleA4::kHauteurTwips - 2 * FeuilleA4::kMargeTwips)
+                     .contains(encre))
+                fautes << QString("« %1 » sort de la page").arg(texte);
+        }
+        if (nom == "rapport-tout-seul") // the long names, cut
+            QCOMPARE(std::count_if(page.encres.cbegin(), page.encres.cend(), [](const auto& e) { return e.first.endsWith("…"); }), 2);
+        for (const QString& f : fautes)
+            qWarning("%s", qPrintable(f));
+        QVERIFY(fautes.isEmpty());
     }
 
     // Whatever the report needs and the screen lacks is named.
