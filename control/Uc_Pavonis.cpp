@@ -33,6 +33,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <cmath>
@@ -114,6 +115,11 @@ public:
     void variable_Click();
 
     void deplacerSurface();
+    // Beyond what the form itself does: the wheel and the focus move the
+    // small layout through its bar, F1 and Escape open and close the help.
+    void defilerMolette(QWheelEvent& molette);
+    void montrerFocus(QWidget* focus);
+    int variableDe(const QWidget* w) const;
     bool filtrerTouche(QKeyEvent& touche);
     IServiceDate& serviceDate();
 
@@ -130,6 +136,7 @@ public:
     MoteurAggir moteur;
     QString cheminAide;
     std::int16_t valeurDefilement = 0;
+    int resteMolette = 0; // eighths of a degree short of a notch
     bool wSortir = false;
     QString wCode, wNomPrenom;
     // Why the last GIR computation failed: the boxes then show an older result.
@@ -206,6 +213,56 @@ void Uc_Pavonis::Private::connecter()
     QObject::connect(ecran.bouton(ecran::kImprimer), &QPushButton::clicked, &q, [this] { Cmd_Imprimer_Click(); });
     for (std::string_view nom : {ecran::kNomEnqueteur, ecran::kNomBenef, ecran::kDateEval})
         QObject::connect(ecran.zone(nom), &QLineEdit::textEdited, &q, &Uc_Pavonis::evaluationModifiee);
+    QObject::connect(qApp, &QApplication::focusChanged, &q, [this](QWidget*, QWidget* focus) { montrerFocus(focus); });
+}
+
+void Uc_Pavonis::Private::defilerMolette(QWheelEvent& molette)
+{
+    QScrollBar* barre = ecran.barre();
+    NavigateurAide* volet = ecran.navigateur();
+    const QPoint p = molette.position().toPoint();
+    if (!barre->isEnabled() || (volet->isVisible() && volet->geometry().contains(p))) {
+        molette.ignore();
+        return;
+    }
+    molette.accept();
+    resteMolette += molette.angleDelta().y();
+    // One step of the bar a notch (120 eighths of a degree), wheel down
+    // scrolling down.
+    for (; resteMolette >= 120; resteMolette -= 120)
+        barre->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    for (; resteMolette <= -120; resteMolette += 120)
+        barre->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+
+void Uc_Pavonis::Private::montrerFocus(QWidget* focus)
+{
+    QScrollBar* barre = ecran.barre();
+    if (!focus || !barre->isEnabled() || !q.isAncestorOf(focus) || focus == barre || !q.isVisible())
+        return;
+    // The part of the surface its window shows, and the focus within it.
+    const QRect visible = q.rect() & QRect(q.mapFrom(q.window(), QPoint(0, 0)), q.window()->size());
+    const QRect r(focus->mapTo(&q, QPoint(0, 0)), focus->size());
+    const double pas = kPasDefilement / Ecran::twipsParPixelY();
+    int pasADefiler = 0;
+    if (r.top() < visible.top())
+        pasADefiler = -int(std::ceil((visible.top() - r.top()) / pas));
+    else if (r.bottom() > visible.bottom())
+        pasADefiler = std::min(int(std::ceil((r.bottom() - visible.bottom()) / pas)),
+                               int((r.top() - visible.top()) / pas)); // its top stays in sight
+    if (pasADefiler != 0)
+        barre->setValue(barre->value() + pasADefiler);
+}
+
+int Uc_Pavonis::Private::variableDe(const QWidget* w) const
+{
+    for (; w && w != &q; w = w->parentWidget()) {
+        if (const auto l = ligneDuControle.constFind(w); l != ligneDuControle.cend())
+            return grille::kLignes[*l].variable;
+        if (const auto v = variableSurvolee.constFind(w); v != variableSurvolee.cend())
+            return *v;
+    }
+    return 0;
 }
 
 void Uc_Pavonis::Private::signaler(const std::exception& e)
@@ -584,6 +641,27 @@ void Uc_Pavonis::showEvent(QShowEvent* event)
     } catch (const std::exception& e) {
         d->signaler(e);
     }
+    d->ecran.alignerEntetes(); // for this screen's fonts
+}
+
+void Uc_Pavonis::wheelEvent(QWheelEvent* event) { d->defilerMolette(*event); }
+
+void Uc_Pavonis::keyPressEvent(QKeyEvent* event)
+{
+    NavigateurAide* volet = d->ecran.navigateur();
+    QWidget* focus = QApplication::focusWidget();
+    if (event->key() == Qt::Key_F1) {
+        // As a hover then a click on the variable's name.
+        if (const int numero = d->variableDe(focus)) {
+            d->variable_MouseMove(numero);
+            d->variable_Click();
+            return;
+        }
+    } else if (event->key() == Qt::Key_Escape && volet->isVisible() && (focus == volet || volet->isAncestorOf(focus))) {
+        volet->hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool Uc_Pavonis::eventFilter(QObject* objet, QEvent* event)

@@ -11,6 +11,6 @@ compter() {
 }
 produit=$(compter engine host hostapi platform screen control printing apps)
 tests=$(compter tests)
-rapport=$(awk -v t="$tests" -v p="$produit" 'BEGIN { printf "%.2f", t / p }')
-echo "Lignes non vides : produit $produit, tests $tests, rapport $rapport (limite 0,35)"
-awk -v r="$rapport" 'BEGIN { exit !(r <= 0.35) }'
+rapport=$(awk -v t="$tests" -v p="$produit" 'BEGIN { printf "%.3f", t / p }')
+echo "Lignes non vides : produit $produit, tests $tests, rapport $rapport (limite 0,350)"
+awk -v t="$tests" -v p="$produit" 'BEGIN { exit !(t <= 0.35 * p) }'

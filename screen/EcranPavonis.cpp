@@ -1,9 +1,13 @@
 #include "EcranPavonis.h"
 
+#include "AccessibiliteEcran.h"
+#include "CadreLegende.h"
+#include "EnteteColonnes.h"
 #include "DescriptionEcran.h"
 #include "NavigateurAide.h"
 #include "Twips.h"
 
+#include <GrilleAggir.h>
 #include <pavonis/Erreur.h>
 
 #include <QCheckBox>
@@ -13,6 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <iterator>
 
 namespace pavonis {
 
@@ -25,13 +33,25 @@ const QColor kOrangeClair(255, 224, 192);
 QFont policeResultat()
 {
     QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     f.setPointSize(18);
     f.setWeight(QFont::Normal);
     f.setItalic(false);
     f.setUnderline(false);
     f.setStrikeOut(false);
     return f;
+}
+
+// Horizontal centre, in window coordinates, of the round or square mark of
+// an option or a box: what the eye takes for the column.
+double centreIndicateur(const QWidget& bouton)
+{
+    QStyleOptionButton o;
+    o.initFrom(&bouton);
+    const bool option = qobject_cast<const QRadioButton*>(&bouton);
+    const QRect r = bouton.style()->subElementRect(
+        option ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &o, &bouton);
+    return bouton.mapTo(bouton.window(), QPoint(0, 0)).x() + r.left() + r.width() / 2.0;
 }
 
 } // namespace
@@ -58,10 +78,11 @@ void EcranPavonis::placer(QWidget* w, const Position& p)
 
 EcranPavonis::EcranPavonis(QWidget& surface)
 {
-    // The surface's default font: a small sans serif, as the form was drawn for.
+    // The surface's default font: Arial's metric twin at 7.5 points (10
+    // pixels at 96 dpi), in which every caption fits its label.
     QFont police = surface.font();
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    police.setPointSize(8);
+    police.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    police.setPointSizeF(7.5);
     surface.setFont(police);
 
     for (const DescriptionControle& d : ecran::controles()) {
@@ -82,13 +103,41 @@ EcranPavonis::EcranPavonis(QWidget& surface)
             QWidget::setTabOrder(precedent, w);
         precedent = w;
     }
+    decrireEcran(*this);
+    alignerEntetes();
+}
+
+void EcranPavonis::alignerEntetes()
+{
+    // Each heading and the row whose controls stand in its columns.
+    const std::pair<std::string_view, const LigneEvaluation*> entetes[] = {
+        {ecran::kEtiquetteDiscriminantes,
+         &grille::kLignes[grille::variable(grille::kOrdreDiscriminantes.front()).premiereLigne]},
+        {ecran::kEtiquetteIllustratives,
+         &grille::kLignes[grille::variable(grille::kOrdreIllustratives.front()).premiereLigne]},
+    };
+    for (const auto& [nom, ligne] : entetes) {
+        auto* entete = qobject_cast<EnteteColonnes*>(controle(nom));
+        if (!entete)
+            continue;
+        const double gauche = entete->mapTo(entete->window(), QPoint(0, 0)).x();
+        const QWidget* colonnes[] = {option(ligne->optionFait), option(ligne->optionFaitPas),
+                                     caseACocher(ligne->cases[0]), caseACocher(ligne->cases[1]),
+                                     caseACocher(ligne->cases[2]), caseACocher(ligne->cases[3])};
+        const char* mots[] = {"Fait", "Ne fait pas", "S", "T", "C", "H"};
+        QList<EnteteColonnes::Mot> centres;
+        for (std::size_t k = 0; k < std::size(mots); ++k)
+            centres.append({QString::fromUtf8(mots[k]), centreIndicateur(*colonnes[k]) - gauche});
+        entete->centrerMots(centres);
+    }
 }
 
 QWidget* EcranPavonis::creer(const DescriptionControle& d, QWidget* parent)
 {
     switch (d.genre) {
     case GenreControle::Etiquette: {
-        auto* l = new QLabel(parent);
+        const bool entete = d.nom == ecran::kEtiquetteDiscriminantes || d.nom == ecran::kEtiquetteIllustratives;
+        QLabel* l = entete ? new EnteteColonnes(parent) : new QLabel(parent);
         l->setTextFormat(Qt::PlainText);
         l->setText(qs(d.legende));
         l->setWordWrap(d.retourALaLigne);
@@ -111,7 +160,7 @@ QWidget* EcranPavonis::creer(const DescriptionControle& d, QWidget* parent)
         return z;
     }
     case GenreControle::Cadre: {
-        auto* c = new QGroupBox(qs(d.legende), parent);
+        QGroupBox* c = d.legende.empty() ? new QGroupBox(parent) : new CadreLegende(qs(d.legende), parent);
         c->setFocusPolicy(Qt::NoFocus);
         return c;
     }

@@ -48,6 +48,10 @@ public:
     Position position(const QWidget* w) const;
     void placer(QWidget* w, const Position& p);
 
+    // Centres each word of the two heading captions ("Fait", "Ne fait pas",
+    // "S"...) over its column, for the current fonts, style and screen.
+    void alignerEntetes();
+
 private:
     QWidget* creer(const DescriptionControle& d, QWidget* parent);
     template <class T>

@@ -267,27 +267,6 @@ private slots:
         QVERIFY(application.isVisible());
     }
 
-    // "Retour" tells the host, which reads W_Sortir while its window closes.
-    void retour()
-    {
-        struct Fenetre : QWidget {
-            std::function<void()> aLaFermeture;
-            void closeEvent(QCloseEvent* e) override
-            {
-                aLaFermeture();
-                QWidget::closeEvent(e);
-            }
-        } fenetre;
-        Uc_Pavonis* c = hote_->creerControle();
-        c->setParent(&fenetre);
-        bool luALaFermeture = false;
-        fenetre.aLaFermeture = [&] { luALaFermeture = c->W_Sortir(); };
-        QVERIFY(montrer(fenetre));
-        cliquer(*c, "Cmd_Retour");
-        QVERIFY(luALaFermeture && !fenetre.isVisible());
-        QVERIFY(!c_->W_Sortir());
-    }
-
     // The evaluation read from the screen and restored onto it through the
     // row rule; a refused one changes nothing; every change is signalled.
     void evaluationCommeDonnees()

@@ -5,6 +5,7 @@
 #include "HoteEssai.h"
 #include "OutilsEssai.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -14,11 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextBrowser>
 
 using namespace pavonis;
 using namespace pavonis::essai;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -43,17 +47,6 @@ QString genre(const QWidget* w)
     if (qobject_cast<const QScrollBar*>(w))
         return "barre_defilement";
     return "?";
-}
-
-QString legende(const QWidget* w)
-{
-    if (auto* l = qobject_cast<const QLabel*>(w))
-        return l->text();
-    if (auto* g = qobject_cast<const QGroupBox*>(w))
-        return g->title();
-    if (auto* b = qobject_cast<const QPushButton*>(w))
-        return b->text();
-    return {};
 }
 
 } // namespace
@@ -126,6 +119,104 @@ private slots:
         }
         QCOMPARE(vus, QStringList({"Cmd_Retour", "Cmd_Imprimer", "Cmd_NouvelleEval", "Txt_DateEval", "Txt_SousGroupe",
                                    "Txt_Groupe", "Txt_GestionNote", "Opt_GestionFait"}));
+    }
+
+    // Each heading word, as drawn, centred over its column's marks within 3
+    // pixels; every caption within its label; at any scale (see CMakeLists).
+    void entetesEtLegendes()
+    {
+        QVERIFY(montrer(hote_->fenetre()));
+        const auto centreMarque = [&](const char* nom) {
+            auto* b = qobject_cast<QAbstractButton*>(enfant(*c_, nom));
+            QStyleOptionButton o;
+            o.initFrom(b);
+            const bool rond = qobject_cast<QRadioButton*>(b);
+            const QRectF r = b->style()->subElementRect(rond ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &o, b);
+            return b->mapTo(c_, QPointF(r.center().x() + 0.5, 0)).x();
+        };
+        for (const auto& [entete, ligne] : {std::pair{"Etq_VariablesDiscriminantes2008", "Transferts"},
+                                            std::pair{"Etq_VariablesIllustratives2008", "Cuisine"}}) {
+            auto* l = qobject_cast<QLabel*>(enfant(*c_, entete));
+            const QImage image = l->grab().toImage();
+            const double dpr = image.devicePixelRatio();
+            QList<std::pair<int, int>> mots; // ink columns, separated by 6 pixels or more
+            for (int x = 0; x < image.width(); ++x) {
+                bool encre = false;
+                for (int y = 0; y < image.height() && !encre; ++y)
+                    encre = QColor(image.pixel(x, y)).lightness() < 128;
+                if (encre && (mots.isEmpty() || x - mots.last().second > 6 * dpr))
+                    mots.append({x, x});
+                else if (encre)
+                    mots.last().second = x;
+            }
+            QCOMPARE(mots.size(), 7); // the title, then Fait, Ne fait pas, S, T, C, H
+            const QStringList colonnes{"Opt_%1Fait", "Opt_%1FaitPas", "Cac_%1S", "Cac_%1T", "Cac_%1C", "Cac_%1H"};
+            for (int k = 0; k < 6; ++k) {
+                const double centre = l->mapTo(c_, QPointF(0, 0)).x() + (mots[k + 1].first + mots[k + 1].second + 1) / 2.0 / dpr;
+                const double colonne = centreMarque(qPrintable(colonnes[k].arg(ligne)));
+                QVERIFY2(std::abs(centre - colonne) <= 3, qPrintable(QString("%1 : %2 pour %3").arg(colonnes[k].arg(ligne)).arg(centre).arg(colonne)));
+            }
+        }
+        for (QLabel* l : c_->findChildren<QLabel*>())
+            if (!l->wordWrap())
+                QVERIFY2(QFontMetricsF(l->font()).boundingRect(l->text()).right() <= l->contentsRect().width(), qPrintable(l->objectName()));
+    }
+
+    // What assistive technology reads: every row's controls named after the
+    // variable and sub-variable captions of the screen, the adverbs as the
+    // legend words them; the result boxes give their value.
+    void accessibilite()
+    {
+        const QStringList lignes = lignesDe("ecran-inventaire.tsv").mid(1);
+        QHash<QString, QString> legendeDuCadre, conteneur;
+        for (const QString& l : lignes) {
+            const QStringList c = l.split('\t');
+            conteneur[c[0]] = c[2];
+            if (c[1] == "etiquette" && c[0] != "Etq_NomEnqueteeur" && !c[2].isEmpty())
+                legendeDuCadre[c[2]] = c[3];
+        }
+        const auto nom = [&](const QString& controle) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(enfant(*c_, qPrintable(controle)));
+            return a ? a->text(QAccessible::Name) : QString();
+        };
+        const QStringList adverbes{"S — Spontanément", "T — Totalement", "C — Correctement", "H — Habituellement"};
+        int rangees = 0;
+        for (const QString& l : lignes) {
+            const QString option = l.section('\t', 0, 0), cadre = l.section('\t', 2, 2);
+            if (!option.startsWith("Opt_") || option.endsWith("FaitPas"))
+                continue;
+            ++rangees; // one "Fait" option a row
+            const QString parent = conteneur[cadre];
+            const bool sousVariable = parent.startsWith("Cdr_");
+            QString sous = legendeDuCadre[cadre];
+            sous[0] = sous[0].toLower();
+            const QString rangee = sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre];
+            for (const QString& autre : lignes) {
+                const QString n = autre.section('\t', 0, 0);
+                const QString adverbe = adverbes.value("STCH"_L1.indexOf(n.back()));
+                if (conteneur[n] != cadre)
+                    continue;
+                if (n.startsWith("Opt_"))
+                    QCOMPARE(nom(n), rangee + (n.endsWith("FaitPas") ? " : Ne fait pas" : " : Fait"));
+                else if (n.startsWith("Cac_"))
+                    QCOMPARE(nom(n) + enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
+                             rangee + " : " + adverbe + QString(adverbe).replace(" — ", "- "));
+                else if (n.startsWith("Txt_"))
+                    QCOMPARE(nom(n), sousVariable ? "Modalité de " + rangee : "Modalité de la variable " + rangee);
+            }
+        }
+        QCOMPARE(rangees, 24);
+        QCOMPARE(nom("Txt_ToiletteNote"), "Modalité de la variable Toilette");
+        QCOMPARE(nom("Txt_Groupe") + "|" + nom("Txt_SousGroupe") + "|" + nom("Txt_DateEval"), "Groupe iso-ressources|Sous-groupe|A la date du");
+
+        // Their value, as the boxes show it after the row rule ran (Qt's line
+        // edits send the text change to the screen reader's bridge).
+        QVERIFY(montrer(hote_->fenetre()));
+        c_->Init();
+        cliquer(*c_, "Opt_TransfertsFaitPas");
+        for (const char* zone : {"Txt_TransfertsNote", "Txt_Groupe", "Txt_SousGroupe"})
+            QCOMPARE(QAccessible::queryAccessibleInterface(enfant(*c_, zone))->text(QAccessible::Value), texte(*c_, zone));
+        QCOMPARE(texte(*c_, "Txt_TransfertsNote"), "C");
     }
 
     // The looks: variable names on light orange, the result in 18 points,

@@ -1,17 +1,20 @@
-// Moving about the screen: the scroll bar of the small layout (what moves,
-// by how much, however many events) and the help pane (placed and loaded
-// by a hover, shown and hidden by a click on a variable's name).
+// Moving about the screen: the small layout's scroll bar (what moves, by
+// how much, however many events; the wheel and the focus moving it) and the
+// help pane (placed and loaded by a hover, shown and hidden by a click on a
+// variable's name, or by F1 from its controls).
 
 #include "Ecran.h"
 #include "HoteEssai.h"
 #include "MagasinParametres.h"
 #include "NavigateurAide.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace pavonis;
 using namespace pavonis::essai;
@@ -48,11 +51,21 @@ class TestNavigation : public QObject {
         QCOMPARE(c_->valeurDefilement(), decalage / 250);
     }
 
+    // What reaches the control of a wheel over a control, once the controls
+    // under the mouse have let it go by (as they do on a display).
+    void molette(const char* nom, int huitiemes)
+    {
+        QWidget* w = enfant(*c_, nom);
+        const QPointF p = w->mapTo(c_, QPointF(w->rect().center()));
+        QWheelEvent e(p, c_->mapToGlobal(p), {}, {0, huitiemes}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c_, &e);
+    }
+
 private slots:
     void init()
     {
         // The small layout for the scroll bar's tests, the large one else.
-        const bool petite = QByteArray(QTest::currentTestFunction()).startsWith("defil");
+        const bool petite = QByteArray(QTest::currentTestFunction()).startsWith("defilement");
         Ecran::simulerHauteurPixels(petite ? 700 : 1024);
         hote_ = std::make_unique<HoteEssai>();
         // The real help pages, where the store's directory says they are.
@@ -88,6 +101,60 @@ private slots:
             barre_->triggerAction(QAbstractSlider::SliderSingleStepSub);
             verifierDecalage(250 * std::max(i, 0));
         }
+    }
+
+    // The wheel over the form moves the bar a step a notch, half notches
+    // adding up; over the shown help pane it scrolls the page alone.
+    void defilementMolette()
+    {
+        for (int i = 0; i < 3; ++i)
+            molette("Etq_Toilette2008", -120);
+        verifierDecalage(750);
+        molette("Cac_ToiletteHS", 60);
+        verifierDecalage(750);
+        molette("Cdr_Toilette2008", 60);
+        verifierDecalage(500);
+        cliquer(*c_, "Etq_Cuisine2008"); // the pane, shown over the left column
+        molette("WB_Aide", -120);
+        QCOMPARE(barre_->value(), 2);
+    }
+
+    // A control that takes the focus out of sight comes into it by the
+    // smallest number of steps: Tab to the buttons, Shift+Tab back up.
+    void defilementFocus()
+    {
+        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Retour": 9960 + 375 in 7560
+        verifierDecalage(250 * 12);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Imprimer", in sight
+        verifierDecalage(250 * 12);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab); // back to 120
+        verifierDecalage(0);
+        enfant(*c_, "Opt_CoherenceComportementFait")->setFocus(); // 9240 + 840 + 120 + 255
+        verifierDecalage(250 * 11);
+    }
+
+    // F1 on a variable's control shows or hides its help, as a hover and a
+    // click on its name would; Escape in the pane hides it.
+    void aideAuClavier()
+    {
+        enfant(*c_, "Cac_ToiletteBS")->setEnabled(true);
+        for (const char* nom : {"Opt_ToiletteBFait", "Cac_ToiletteBS", "Txt_ToiletteNote"}) {
+            enfant(*c_, nom)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            QVERIFY(volet_->isVisible());
+            QCOMPARE(volet_->LocationURL(), page(3));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            QVERIFY(volet_->isHidden());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        volet_->setFocus();
+        QTest::keyClick(volet_, Qt::Key_Escape);
+        QVERIFY(volet_->isHidden());
+        enfant(*c_, "Cmd_Imprimer")->setFocus(); // no variable's: nothing
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QVERIFY(volet_->isHidden());
     }
 
     // Dragging sends many moves and one change: the screen moves once, to
@@ -128,6 +195,8 @@ private slots:
         QVERIFY(volet_->toPlainText().contains("Transferts"));
         QWidget* cadre = enfant(*c_, "Cdr_Menage2008");
         QCOMPARE(c_->childAt(cadre->geometry().center()), volet_->viewport());
+        molette("Etq_Transferts2008", -360); // the large layout does not scroll
+        QCOMPARE(place(enfant(*c_, "Cdr_Transferts2008")).y(), 840);
     }
 
     void pageEtColonne_data()

@@ -11,8 +11,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace pavonis::essai {
@@ -64,6 +66,17 @@ QWidget* enfant(QWidget& controle, const char* nom)
 QString texte(QWidget& controle, const char* nom)
 {
     return qobject_cast<QLineEdit*>(enfant(controle, nom))->text();
+}
+
+QString legende(const QWidget* w)
+{
+    if (auto* l = qobject_cast<const QLabel*>(w))
+        return l->text();
+    if (auto* g = qobject_cast<const QGroupBox*>(w))
+        return g->title();
+    if (auto* b = qobject_cast<const QPushButton*>(w))
+        return b->text();
+    return {};
 }
 
 void cliquer(QWidget& controle, const char* nom, bool double_)

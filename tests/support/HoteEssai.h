@@ -39,6 +39,8 @@ private:
 // The child control of that name, or a failed test.
 QWidget* enfant(QWidget& controle, const char* nom);
 QString texte(QWidget& controle, const char* nom);
+// The caption of a label, a frame or a button.
+QString legende(const QWidget* w);
 // A click (or a double-click) through the window at the centre of the
 // control, as a user's: it lands on whatever is there.
 void cliquer(QWidget& controle, const char* nom, bool double_ = false);

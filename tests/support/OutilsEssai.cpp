@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 
 #include <exception>
 
@@ -48,6 +49,17 @@ QString donnee(const QString& nom)
     if (!f.open(QIODevice::ReadOnly))
         qFatal("%s missing", qPrintable(nom));
     return QString::fromUtf8(f.readAll());
+}
+
+void tableDonnees(const char* fichier, std::initializer_list<const char*> colonnes)
+{
+    for (const char* c : colonnes)
+        QTest::addColumn<QString>(c);
+    for (const QString& l : donnee(QString::fromUtf8(fichier)).split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        QTestData& ligne = QTest::newRow(qPrintable(l.section(u'\t', 0, 0)));
+        for (int i = 1; i <= int(colonnes.size()); ++i)
+            ligne << l.section(u'\t', i, i);
+    }
 }
 
 } // namespace pavonis::essai

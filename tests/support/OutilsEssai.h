@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 
 namespace pavonis::essai {
 
@@ -24,5 +25,9 @@ void ecrireFichier(const QString& chemin, const QByteArray& contenu);
 
 // A file of the reviewed expected data (tests/donnees).
 QString donnee(const QString& nom);
+// A _data() table from such a file, tab-separated with a header line: a row
+// per line, named by its first field, the next fields as QString columns of
+// these names (kept by QTest: literals).
+void tableDonnees(const char* fichier, std::initializer_list<const char*> colonnes);
 
 } // namespace pavonis::essai

@@ -59,6 +59,9 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* objet, QEvent* event) override;
+    // The wheel scrolls the small layout; F1 and Escape work the help pane.
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class Private;

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace pavonis {
+
+class EcranPavonis;
+
+// What assistive technology says of each control of the screen, built from
+// the grid's table: a French accessible name ("Toilette, haut : Fait"),
+// a description where the name needs one, and the adverbs' meaning as
+// tooltips on the S, T, C and H boxes (the printed legend's wording).
+void decrireEcran(EcranPavonis& ecran);
+
+} // namespace pavonis
