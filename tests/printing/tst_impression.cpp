@@ -33,9 +33,11 @@ namespace {
 QDir dossierCups() { return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF") + "/.."); }
 QStringList pdfs() { return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF")).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
 
-// The next complete file cups-pdf writes; empty after a minute.
+// The next complete file cups-pdf writes; empty after a minute. cups-pdf
+// writes in place: the queue's jobs must be done first.
 QString nouveauPdf(const QStringList& avant)
 {
+    (void)QTest::qWaitFor([] { return executer("lpstat", {"-o"}).trimmed().isEmpty(); }, 60000);
     QString trouve;
     (void)QTest::qWaitFor([&] {
         for (const QString& f : pdfs()) {
@@ -52,11 +54,11 @@ QString nouveauPdf(const QStringList& avant)
 // Jobs the server knows of, finished or not.
 int travaux() { return int(executer("lpstat", {"-W", "all", "-o"}).split('\n', Qt::SkipEmptyParts).size()); }
 
-// The first page of a PDF as a grey image at 50 dpi.
-QImage premierePage(const QString& pdf)
+// A page of a PDF as a grey image at 50 dpi.
+QImage page(const QString& pdf, int numero = 1)
 {
-    const QString png = pdf + "-page";
-    executer("pdftoppm", {"-r", "50", "-gray", "-png", "-f", "1", "-singlefile", pdf, png});
+    const QString png = pdf + "-" + QString::number(numero);
+    executer("pdftoppm", {"-r", "50", "-gray", "-png", "-f", QString::number(numero), "-singlefile", pdf, png});
     return QImage(png + ".png").convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -167,19 +169,16 @@ private slots:
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")) && info.contains("(A4)"), qPrintable(info));
         QTemporaryDir d;
         QList<QImage> feuilles;
-        for (int page = 1; page <= 3; ++page) {
-            const QString png = d.filePath(QString::number(page));
-            executer("pdftoppm", {"-r", "50", "-gray", "-png", "-f", QString::number(page), "-singlefile", fichier, png});
-            feuilles << QImage(png + ".png").convertToFormat(QImage::Format_Grayscale8);
-        }
+        for (int n = 1; n <= 3; ++n)
+            feuilles << page(fichier, n);
         QCOMPARE(feuilles[1], feuilles[0]);
         QCOMPARE(feuilles[2], feuilles[0]);
         c_->ExporterPdf(d.filePath("nous.pdf"));
-        QVERIFY2(blocsDifferents(feuilles[0], premierePage(d.filePath("nous.pdf"))) <= 4, "not our page");
+        QVERIFY2(blocsDifferents(feuilles[0], page(d.filePath("nous.pdf"))) <= 4, "not our page");
         // The comparison sees another evaluation: one more row answered.
         cliquer(*c_, "Opt_AlerterFaitPas");
         c_->ExporterPdf(d.filePath("autre.pdf"));
-        QVERIFY(blocsDifferents(feuilles[0], premierePage(d.filePath("autre.pdf"))) > 4);
+        QVERIFY(blocsDifferents(feuilles[0], page(d.filePath("autre.pdf"))) > 4);
         // The queue's log: the job's title and its sides.
         const QString titre = "Évaluation AGGIR – Jeanne Martin – 05/12/2026";
         QString journalCups;
