@@ -6,11 +6,11 @@
 
 namespace pavonis {
 
-// The host's database object: its parameter sections by key.
+/// L'objet base de données de l'hôte : ses sections de paramètres, par clé.
 class PAVONIS_INTERFACE IBaseDonnees : public virtual Objet {
 public:
-    // The section of that key, to be converted to ISectionParametres. Raises
-    // Erreur when the database has no such section.
+    /// La section de cette clé, à convertir en ISectionParametres. Lève
+    /// Erreur quand la base n'a pas cette section.
     virtual ObjetPtr Section(const std::string& cle) = 0;
 };
 

@@ -6,11 +6,13 @@
 
 namespace pavonis {
 
-// The host's client object: the person being evaluated. The control keeps
-// it for the host and reads nothing from it.
+/// L'objet client de l'hôte : la personne évaluée. Le contrôle le garde pour
+/// l'hôte et n'y lit rien.
 class PAVONIS_INTERFACE IClient : public virtual Objet {
 public:
+    /// Le code du dossier de la personne.
     virtual std::string Code() = 0;
+    /// Son nom et son prénom.
     virtual std::string NomPrenom() = 0;
 };
 

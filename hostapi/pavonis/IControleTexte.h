@@ -6,10 +6,11 @@
 
 namespace pavonis {
 
-// A text box of the control handed to a host service (the date box given to
-// the date service to be checked).
+/// Une zone de texte du contrôle confiée à un service de l'hôte (la zone de
+/// date, donnée au service de dates pour qu'il la contrôle).
 class PAVONIS_INTERFACE IControleTexte : public virtual Objet {
 public:
+    /// Le texte de la zone.
     virtual std::string Text() = 0;
 };
 

@@ -4,9 +4,11 @@
 
 namespace pavonis {
 
-// One right of the user, as the host's rights library answers it.
+/// Un droit de l'utilisateur, tel que la bibliothèque de droits de l'hôte le
+/// donne.
 class PAVONIS_INTERFACE IDroitEntree : public virtual Objet {
 public:
+    /// Vrai quand l'utilisateur a ce droit.
     virtual bool Autorise() = 0;
 };
 

@@ -6,11 +6,11 @@
 
 namespace pavonis {
 
-// The host's user-rights object.
+/// L'objet des droits de l'utilisateur, fourni par l'hôte.
 class PAVONIS_INTERFACE IDroits : public virtual Objet {
 public:
-    // The right of that key, to be converted to IDroitEntree. Raises Erreur
-    // when the key is unknown.
+    /// Le droit de cette clé, à convertir en IDroitEntree. Lève Erreur quand
+    /// la clé est inconnue.
     virtual ObjetPtr Droit(const std::string& cle) = 0;
 };
 

@@ -9,25 +9,25 @@
 
 namespace pavonis {
 
-// A parameter entry of the host's database: a text and a table of numbers.
-// Every member raises Erreur on failure.
+/// Une entrée de paramètres de la base de l'hôte : un texte et une table de
+/// nombres. Chaque membre lève Erreur en cas d'échec.
 class PAVONIS_INTERFACE IEntreeParametre : public virtual Objet {
 public:
-    // The entry's text; the three arguments select the whole text when they
-    // are (1, -1, -1), the only form the control uses.
+    /// Le texte de l'entrée ; les trois arguments désignent le texte entier
+    /// quand ils valent (1, -1, -1), la seule forme qu'emploie le contrôle.
     virtual std::string Texte(std::int16_t debut, std::int16_t ligne, std::int16_t colonne) = 0;
 
-    // Default member, read: one cell of the entry's table (rows and columns
-    // count from 1).
+    /// Membre par défaut, en lecture : une cellule de la table de l'entrée
+    /// (lignes et colonnes comptées à partir de 1).
     virtual double Valeur(std::int16_t ligne, std::int16_t colonne) = 0;
 
-    // Default member, write: this entry takes the value of another entry, as
-    // a copy; later changes to either do not reach the other. An entry of
-    // another host library cannot be copied: that raises Erreur.
+    /// Membre par défaut, en écriture : l'entrée prend la valeur d'une autre,
+    /// par copie ; ce qui change ensuite l'une n'atteint pas l'autre. Une
+    /// entrée d'une autre bibliothèque de l'hôte ne se copie pas : Erreur.
     virtual void DefinirValeur(const std::shared_ptr<IEntreeParametre>& source) = 0;
 };
 
-// Creates a fresh, empty entry of the host library's entry class.
+/// Crée une entrée neuve et vide de la classe d'entrées de l'hôte.
 using FabriqueEntree = std::function<std::shared_ptr<IEntreeParametre>()>;
 
 } // namespace pavonis

@@ -6,11 +6,11 @@
 
 namespace pavonis {
 
-// A parameter section of the host's database: its entries by key.
+/// Une section de paramètres de la base de l'hôte : ses entrées, par clé.
 class PAVONIS_INTERFACE ISectionParametres : public virtual Objet {
 public:
-    // The entry of that key, to be converted to IEntreeParametre. Raises
-    // Erreur when the section has no such entry.
+    /// L'entrée de cette clé, à convertir en IEntreeParametre. Lève Erreur
+    /// quand la section n'a pas cette entrée.
     virtual ObjetPtr Section(const std::string& cle) = 0;
 };
 

@@ -7,17 +7,17 @@
 
 namespace pavonis {
 
-// The host's date-checking service.
+/// Le service de contrôle des dates de l'hôte.
 class PAVONIS_INTERFACE IServiceDate : public virtual Objet {
 public:
-    // Normalises a date as typed; `format` 0 asks for "jj/mm/aaaa". Sets
-    // SaisieARevoir. Returns the text to put back in the box.
+    /// Normalise une date telle que saisie ; `format` 0 demande « jj/mm/aaaa ».
+    /// Règle SaisieARevoir. Rend le texte à remettre dans la zone.
     virtual std::string NormaliserDate(std::string& texte, std::int16_t& format) = 0;
-    // True when the last normalised entry was incomplete and the user should
-    // look at it again.
+    /// Vrai quand la dernière saisie normalisée était incomplète et que
+    /// l'utilisateur doit la revoir.
     virtual bool SaisieARevoir() = 0;
-    // Checks the date held by a text box: empty text when it is accepted,
-    // otherwise why it is refused.
+    /// Contrôle la date d'une zone de texte : texte vide si elle est acceptée,
+    /// sinon la raison du refus.
     virtual std::string ControlerDate(const ObjetPtr& zone) = 0;
 };
 

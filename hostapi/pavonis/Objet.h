@@ -9,21 +9,25 @@
 
 namespace pavonis {
 
-// Root of every object that crosses a component interface. Objects are held
-// by counted references (shared_ptr); storing one adds a reference and the
-// one it replaces is released.
+/// Racine de tout objet qui franchit une interface de composant. Les objets
+/// sont tenus par références comptées (shared_ptr) : en garder un ajoute une
+/// référence, celui qu'il remplace est relâché.
 class PAVONIS_INTERFACE Objet {
 public:
+    /// Détruit l'objet quand sa dernière référence est relâchée.
     virtual ~Objet() = default;
 };
 
+/// Une référence comptée à un objet.
 using ObjetPtr = std::shared_ptr<Objet>;
 
-// Creates a fresh instance of a host class (a parameter entry, a date service).
+/// Crée une instance neuve d'une classe de l'hôte (une entrée de paramètres,
+/// un service de dates).
 using Fabrique = std::function<ObjetPtr()>;
 
-// Conversion of an object to one of its interfaces; like a QueryInterface it
-// can fail, and the failure names the object that was being converted.
+/// Conversion d'un objet vers une de ses interfaces ; comme une demande
+/// d'interface, elle peut échouer (Erreur), et l'échec nomme `quoi`, l'objet
+/// qu'on convertissait.
 template <class Interface>
 std::shared_ptr<Interface> convertir(const ObjetPtr& objet, const std::string& quoi)
 {

@@ -8,39 +8,43 @@
 
 namespace pavonis {
 
-// A second interface of the control, beside IUc_Pavonis, for hosts that keep
-// the evaluation as data: read what the screen shows, restore an evaluation
-// onto it. IUc_Pavonis keeps exactly its own members. The control also
-// emits the Qt signal evaluationModifiee() after every run of the row rule
-// and every change the user makes to a name or the date.
+/// Seconde interface du contrôle (extension), à côté de IUc_Pavonis, pour les
+/// hôtes qui conservent l'évaluation comme donnée : lire ce que l'écran montre,
+/// y restaurer une évaluation. IUc_Pavonis garde exactement ses membres. Le
+/// contrôle émet aussi le signal Qt evaluationModifiee() après chaque passage
+/// de la règle de ligne et chaque modification d'un nom ou de la date.
 class PAVONIS_INTERFACE IEvaluationPavonis {
 public:
+    /// Identifiant de l'interface.
     static constexpr const char* kIid = "{3C8F1E6A-5B2D-4F9C-8E7A-1D4B6F0A2C93}";
 
-    // The evaluation as the screen shows it, at any moment.
+    /// L'évaluation telle que l'écran la montre, à tout moment.
     virtual Evaluation evaluation() const = 0;
 
-    // Its results with the weights the control loaded at Init. Raises Erreur
-    // when they cannot be computed (a table missing, an overflow).
+    /// Ses résultats, avec les poids chargés par Init. Lève Erreur quand ils ne
+    /// peuvent être calculés (table absente, dépassement).
     virtual ResultatsEvaluation resultats() const = 0;
 
-    // Restores an evaluation onto the screen through the row rule: options
-    // and boxes are set, then the rule writes every note and the GIR,
-    // exactly as clicks would. A refused evaluation (a state the screen
-    // cannot reach) raises Erreur and changes nothing.
+    /// Restaure une évaluation sur l'écran par la règle de ligne : options et
+    /// cases sont posées, puis la règle écrit chaque modalité et le GIR, comme
+    /// des clics. Une évaluation refusée (un état que l'écran ne peut
+    /// atteindre) lève Erreur et ne change rien.
     virtual void chargerEvaluation(const Evaluation& evaluation) = 0;
 
-    // Writes the evaluation's A4 page to a PDF file, without the print
-    // dialog, to keep it in the person's file; Archive writes PDF/A-1b
-    // (fonts embedded; title, evaluator as author and beneficiary as
-    // subject in its XMP metadata). Raises Erreur when the file cannot be
-    // written, or while the GIR on the screen is older than the grid (its
-    // last computation failed).
-    enum class FormeExport { Ordinaire, Archive };
+    /// Forme du PDF écrit par ExporterPdf.
+    enum class FormeExport {
+        Ordinaire, ///< un PDF ordinaire
+        Archive,   ///< PDF/A-1b : polices incorporées, métadonnées XMP
+    };
+    /// Écrit la page A4 de l'évaluation dans un fichier PDF, sans la boîte
+    /// d'impression, pour le dossier de la personne ; Archive écrit du
+    /// PDF/A-1b (titre, évaluateur comme auteur, bénéficiaire comme sujet).
+    /// Lève Erreur quand le fichier ne peut être écrit, ou tant que le GIR
+    /// affiché est plus ancien que la grille (son dernier calcul a échoué).
     virtual void ExporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) = 0;
 
-    // The interface of a control created through IUc_Pavonis (null for a
-    // null control).
+    /// Cette interface d'un contrôle créé par IUc_Pavonis (nulle pour un
+    /// contrôle nul).
     template <class Controle>
     static IEvaluationPavonis* de(Controle* controle)
     {
@@ -48,6 +52,7 @@ public:
     }
 
 protected:
+    /// Le contrôle ne se détruit pas par cette interface.
     ~IEvaluationPavonis() = default;
 };
 
