@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what Pavonis needs to build, run and test on Debian 12.
+# Installs what Pavonis needs to build, run and test on Debian 12, and to
+# build its Debian packages (Qt Designer's plugin, the API reference,
+# lintian).
 set -euo pipefail
 
 paquets=(
@@ -9,6 +11,7 @@ paquets=(
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation poppler-utils xvfb xauth
   clang libclang-rt-14-dev
+  qt6-tools-dev doxygen lintian dpkg-dev file man-db
 )
 
 sudo=""

@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 
+#include <filesystem>
 #include <iostream>
 
 namespace pavonis {
@@ -21,11 +22,15 @@ namespace {
 
 const QString kProgIdControle = QStringLiteral("Pavonis.Uc_Pavonis");
 
+// The control's library beside the program: in the build tree (lib/), or
+// installed (the system's library directory).
 QString bibliothequeDuProgramme()
 {
-    return QString::fromStdString((installation::repertoireProgramme() / ".." / "lib" / "Orvalis.ocx")
-                                      .lexically_normal()
-                                      .string());
+    const auto programme = installation::repertoireProgramme();
+    auto chemin = (programme / ".." / "lib" / "Orvalis.ocx").lexically_normal();
+    if (std::error_code e; !std::filesystem::exists(chemin, e))
+        chemin = (programme / ".." / PAVONIS_REPERTOIRE_BIBLIOTHEQUES / "Orvalis.ocx").lexically_normal();
+    return QString::fromStdString(chemin.string());
 }
 
 std::chrono::year_month_day aujourdhui()
