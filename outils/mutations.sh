@@ -215,6 +215,8 @@ command -v cmake > /dev/null && command -v ctest > /dev/null ||
   { echo "mutations : cmake et ctest sont nécessaires." >&2; exit 2; }
 taches="${MUTATIONS_TACHES:-$(nproc 2> /dev/null || echo 2)}"
 travail="$(mktemp -d "${TMPDIR:-/tmp}/pavonis-mutations.XXXXXX")"
+# The private print server's filters run as lp: they must reach the build tree.
+chmod 0711 "$travail"
 journaux="$travail/journaux"
 mkdir -p "$journaux"
 
