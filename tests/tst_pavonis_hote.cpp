@@ -96,6 +96,7 @@ private slots:
     void etatEcrit()
     {
         const Execution e = lancer("saisir Txt_NomBenef Hélène Lefèvre\n"
+                                   "touche Txt_NomBenef €\n"
                                    "effacer Txt_DateEval\n"
                                    "saisir Txt_DateEval 3112\n"
                                    "quitter Txt_DateEval\n"
@@ -107,7 +108,7 @@ private slots:
         QVERIFY2(e.code == 0, qPrintable(e.erreurs));
         QCOMPARE(e.etat["controle"]["controles"].toArray().size(), 253);
         const QJsonObject nom = controle(e.etat, "Txt_NomBenef");
-        QCOMPARE(nom["texte"].toString(), "Hélène Lefèvre");
+        QCOMPARE(nom["texte"].toString(), "Hélène Lefèvre€");
         QCOMPARE(nom["conteneur"].toString(), "Cdr_GroupeIsoRessource");
         QCOMPARE(QList<int>({nom["gauche"].toInt(), nom["haut"].toInt()}), QList<int>({240, 2520}));
         QCOMPARE(controle(e.etat, "Cac_TransfertsS")["actif"].toBool(), false);
