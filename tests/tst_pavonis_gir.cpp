@@ -141,6 +141,7 @@ private slots:
         QTest::addColumn<QByteArray>("ligne");
         QTest::addColumn<QString>("message");
         QTest::newRow("lettre inconnue") << QByteArray("A;A;A;D;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"D\" invalide";
+        QTest::newRow("deux lettres") << QByteArray("A;A;A;AB;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"AB\" invalide";
         QTest::newRow("cellule vide") << QByteArray("A;A;;A;A;A;A;A;A;A") << "ligne 2, colonne \"toilette\" : cellule vide";
         QTest::newRow("colonnes") << QByteArray("A;A;A") << "ligne 2 : 3 colonne(s) au lieu de 10";
         QTest::newRow("guillemet non fermé") << QByteArray("A;\"A;A;A;A;A;A;A;A;A") << "ligne 2, colonne \"orientation\" : un guillemet ouvert";
