@@ -112,6 +112,7 @@ private slots:
         QTest::newRow("hors du plan de base") << QList<int>{'4', 0x1f600, '5'} << "4/5";
         QTest::newRow("entrée et échap") << QList<int>{'3', Qt::Key_Return, Qt::Key_Escape} << "3//";
         QTest::newRow("retour arrière") << QList<int>{'1', '2', Qt::Key_Backspace, '3'} << "13";
+        QTest::newRow("suppr (U+007F sous X)") << QList<int>{'1', '2', Qt::Key_Home, 0x7f} << "2";
         QTest::newRow("flèches") << QList<int>{'1', '2', Qt::Key_Left, '9'} << "192";
     }
     void touches()
@@ -121,11 +122,11 @@ private slots:
         for (int t : touches) {
             if (t >= 0x110000)
                 QTest::keyClick(date_, Qt::Key(t));
-            else if (t < 128)
+            else if (t < 127)
                 QTest::keyClick(date_, char(t));
             else {
                 const char32_t c = char32_t(t);
-                QTest::sendKeyEvent(QTest::Click, date_, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, date_, t == 0x7f ? Qt::Key_Delete : Qt::Key_unknown, QString::fromUcs4(&c, 1), {});
             }
         }
         QCOMPARE(date_->text(), attendu);

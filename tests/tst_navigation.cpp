@@ -157,6 +157,15 @@ private slots:
         QVERIFY(volet_->isHidden());
     }
 
+    // A host window held at 7875 twips hides 12.5 steps: 12, half-way to even.
+    void defilementFenetreRetenue()
+    {
+        hote_->fenetre().hide();
+        hote_->fenetre().setMinimumHeight(7875 / 15);
+        hote_->fenetre().show();
+        QCOMPARE(barre_->maximum(), 12);
+    }
+
     // Dragging sends many moves and one change: the screen moves once, to
     // where the thumb was let go; Init and "Retour" leave it there. The
     // hidden help pane moves with the rest, from where a hover puts it.
