@@ -47,6 +47,8 @@ const std::filesystem::path& fichierEssai()
             ligne += '\n';
             f << ligne;
         }
+        f.close();
+        ::sync();
         return p;
     }();
     return chemin;
@@ -84,6 +86,8 @@ const std::filesystem::path& fichierJsonl()
             }
             f << pavonis::FormatEvaluation::ecrire(e, pavonis::ResultatsEvaluation::calculer(e, tables), true) << '\n';
         }
+        f.close();
+        ::sync(); // the file's write-back is not measured
         return p;
     }();
     return chemin;

@@ -35,6 +35,29 @@ void ajouterChamp(std::string& s, std::string_view v)
     s += '"';
 }
 
+// A row's cell with its separator, by choice and ticked adverbs.
+struct Cellule {
+    std::array<char, 8> texte{};
+    std::uint8_t longueur = 0;
+};
+constexpr std::array<Cellule, 48> kCellules = [] {
+    std::array<Cellule, 48> t{};
+    for (std::size_t choix = 0; choix < 3; ++choix)
+        for (std::size_t cochees = 0; cochees < 16; ++cochees) {
+            Cellule& x = t[choix * 16 + cochees];
+            x.texte[x.longueur++] = kSeparateur;
+            if (choix == std::size_t(Choix::Fait))
+                x.texte[x.longueur++] = 'F';
+            if (choix != std::size_t(Choix::NeFaitPas))
+                continue;
+            x.texte[x.longueur++] = 'N';
+            for (std::size_t a = 0; a < 4; ++a)
+                if (cochees >> a & 1)
+                    x.texte[x.longueur++] = kLettresAdverbes[a];
+        }
+    return t;
+}();
+
 } // namespace
 
 ScoreurJsonl::ScoreurJsonl(const TableGir& table, unsigned fils)
@@ -88,15 +111,11 @@ void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Mor
     char cellules[256];
     char* c = cellules;
     for (const ReponseLigne& l : e.lignes) {
-        *c++ = kSeparateur;
-        if (l.choix == Choix::Fait) {
-            *c++ = 'F';
-        } else if (l.choix == Choix::NeFaitPas) {
-            *c++ = 'N';
-            for (std::size_t a = 0; a < 4; ++a)
-                if (l.adverbes[a])
-                    *c++ = kLettresAdverbes[a];
-        }
+        const unsigned cochees = unsigned(l.adverbes[0]) | unsigned(l.adverbes[1]) << 1 |
+                                 unsigned(l.adverbes[2]) << 2 | unsigned(l.adverbes[3]) << 3;
+        const Cellule& x = kCellules[static_cast<std::size_t>(l.choix) * 16 + cochees];
+        std::memcpy(c, x.texte.data(), x.texte.size()); // one copy, no branch on random answers
+        c += x.longueur;
     }
     for (char composee : mod.composees) {
         *c++ = kSeparateur;
@@ -217,7 +236,8 @@ int ScoreurJsonl::traiter(const Lecture& lire, const Ecriture& ecrire, const Sig
         const std::size_t coupe = dernier == std::string_view::npos ? fin : dernier + 1;
         std::string_view bloc(tampon.data(), coupe);
         if (tropLongue) { // the end of the long line
-            bloc.remove_prefix(bloc.find('\n') + 1);
+            const std::size_t n = bloc.find('\n');
+            bloc.remove_prefix(n == std::string_view::npos ? bloc.size() : n + 1);
             tropLongue = false;
         }
         traiterBloc(bloc, ecrire, signaler);
