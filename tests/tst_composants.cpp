@@ -153,6 +153,7 @@ private slots:
         QTest::newRow("pas du JSON") << QByteArray("{ pas du json") << "abîmé";
         QTest::newRow("tableau") << QByteArray("[]") << "ce n'est pas un objet JSON";
         QTest::newRow("groupe tableau") << QByteArray(R"({"ProgID": []})") << "« ProgID » devrait être un objet";
+        QTest::newRow("classe texte") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": "{X}"}})") << "« ProgID/Pavonis.Uc_Pavonis » devrait être un objet";
         QTest::newRow("CLSID nombre") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": {"CLSID": 5}}})")
                                       << "« ProgID/Pavonis.Uc_Pavonis/CLSID » devrait être un texte";
         QTest::newRow("chemin nul") << QByteArray(R"({"CLSID": {"{X}": {"InprocServer32": null}}})")

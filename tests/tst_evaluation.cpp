@@ -174,6 +174,10 @@ private slots:
         QTest::newRow("UTF-8") << QByteArray(R"("Claire Dupuis")") << QByteArray("\"Claire \xC3\x28\"") << "/evaluateur : texte qui n'est pas en UTF-8";
         QTest::newRow("demi-caractère") << QByteArray(R"("Claire Dupuis")") << QByteArray(R"("\ud83d")") << "/evaluateur : demi-caractère UTF-16";
         QTest::newRow("GIR hors limites") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 7)") << "/resultats/gir : GIR 7 hors de 1 à 6";
+        QTest::newRow("GIR 0") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 0)") << "/resultats/gir : GIR 0 hors de 1 à 6";
+        QTest::newRow("modalité D") << QByteArray(R"("Transferts": "A")") << QByteArray(R"("Transferts": "D")")
+                                    << "/resultats/lignes/Transferts : modalité « D » inconnue";
+        QTest::newRow("sans lignes") << QByteArray() << QByteArray(R"({"format": "pavonis-evaluation", "version": 1})") << "/lignes : membre manquant";
         QTest::newRow("GIR 5 sans sous-groupe") << QByteArray(R"("sous_groupe": "A")") << QByteArray(R"("sous_groupe": null)")
                                                 << "/resultats/sous_groupe : un sous-groupe accompagne";
         QTest::newRow("tronqué") << QByteArray("\n}\n") << QByteArray() << "attendu, le texte s'arrête";
@@ -188,7 +192,8 @@ private slots:
         e.evaluateur = "Claire Dupuis";
         e.lignes.fill({Choix::Fait, {}});
         e.ligne("ToiletteH") = {Choix::NeFaitPas, {true, false, false, false}};
-        std::string json = FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_));
+        // With nothing to replace, the text is `apres` alone.
+        std::string json = avant.isEmpty() ? std::string() : FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_));
         const std::string a = avant.toStdString();
         QVERIFY2(json.find(a) != std::string::npos, a.c_str());
         json.replace(json.rfind(a), a.size(), apres.toStdString());

@@ -91,8 +91,8 @@ private slots:
         // Toilette B+C: B; Habillage A,B,A: B; Cohérence C+C: C.
         QCOMPARE(r.sortie, kLignes + ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n" +
                                ligne + ";B;A;B;A;A;C;4;\n");
-        QVERIFY(csv(kLignes + "\n" + QByteArray(ligne).replace("NTH", "NTT") + "\n").erreurs.join('|').contains(
-            "ligne 2, colonne \"HabillageM\" : valeur \"NTT\" invalide"));
+        QVERIFY(csv(kLignes + "\n" + QByteArray(ligne).replace("NTH", "NTHT") + "\n").erreurs.join('|').contains(
+            "ligne 2, colonne \"HabillageM\" : valeur \"NTHT\" invalide"));
     }
 
     // The forms a CSV file takes; any chunk size gives the same output.
@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("deux lettres") << QByteArray("A;A;A;AB;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"AB\" invalide";
         QTest::newRow("cellule vide") << QByteArray("A;A;;A;A;A;A;A;A;A") << "ligne 2, colonne \"toilette\" : cellule vide";
         QTest::newRow("colonnes") << QByteArray("A;A;A") << "ligne 2 : 3 colonne(s) au lieu de 10";
+        QTest::newRow("colonne de trop") << QByteArray("A;A;A;A;A;A;A;A;A;A;A") << "ligne 2 : 11 colonne(s) au lieu de 10";
         QTest::newRow("guillemet non fermé") << QByteArray("A;\"A;A;A;A;A;A;A;A;A") << "ligne 2, colonne \"orientation\" : un guillemet ouvert";
     }
     void lignesFautives()
@@ -155,6 +156,14 @@ private slots:
         QCOMPARE(r.erreurs.size(), 1);
         QVERIFY2(r.erreurs.front().contains(message), qPrintable(r.erreurs.front()));
         QCOMPARE(r.sortie, kModalites + ";gir;sous_groupe\n" + ligne + ";;\nC;C;C;C;C;C;C;C;C;C;1;\n");
+    }
+
+    // A quote still open 64 KiB on is left unclosed: the lines after it are records.
+    void guillemetFermeTropLoin()
+    {
+        const Resultat r = csv(kModalites + "\nA;\"A;A;A;A;A;A;A;A;A\n" + QByteArray("C;C;C;C;C;C;C;C;C;C\n").repeated(4000) + "C\";C\n");
+        QCOMPARE(r.sortie.count(";1;\n"), 4000);
+        QVERIFY(r.erreurs.front().contains("ligne 2, colonne \"orientation\" : un guillemet ouvert"));
     }
 
     void entetesRefuses_data()

@@ -137,6 +137,7 @@ private slots:
         QTest::newRow("nom manquant") << debut + "cliquer\n" << QStringList() << "ligne 2 : il manque le nom du contrôle" << true;
         QTest::newRow("nom en trop") << debut + "quitter A B\n" << QStringList() << "« quitter » prend un seul nom de contrôle" << true;
         QTest::newRow("pas nul") << debut + "pas bas 0\n" << petit << "nombre de pas attendu, de 1 à 1000, pas « 0 »" << true;
+        QTest::newRow("signe plus") << debut + "pas bas +2\n" << petit << "nombre de pas attendu, de 1 à 1000, pas « +2 »" << true;
         QTest::newRow("défilement négatif") << debut + "defiler -1\n" << petit << "de 0 à 32767, pas « -1 »" << true;
         QTest::newRow("caractère de contrôle") << debut + "saisir Txt_NomBenef a\x01z\n" << QStringList() << "U+0001" << true;
         QTest::newRow("pas de l'UTF-8") << debut + "saisir Txt_NomBenef H\xe9l\xe8ne\n" << QStringList() << "pas en UTF-8" << true;

@@ -152,24 +152,24 @@ private slots:
         hote_.reset();
     }
 
-    // Three copies: one job of three identical sheets, each our page, under
-    // the job title, one-sided; the control busy meanwhile, then given back
-    // with its evaluation untouched.
-    void troisCopies()
+    // Twelve copies (more than one digit): one job of twelve identical sheets,
+    // each our page, under the job title, one-sided; the control busy
+    // meanwhile, then given back with its evaluation untouched.
+    void douzeCopies()
     {
         const QStringList avant = pdfs();
         Journal journal(*c_);
-        imprimer("Pavonis_PDF", "3");
+        imprimer("Pavonis_PDF", "12");
         QCOMPARE(messages_, QStringList());
         QVERIFY(journal.etats.contains("occupé"));
         QCOMPARE(journal.etats.last(), "libre");
         QCOMPARE(texte(*c_, "Txt_ToiletteHNote"), "B");
         const QString fichier = nouveauPdf(avant);
         const QString info = executer("pdfinfo", {fichier});
-        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")) && info.contains("(A4)"), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+12\\n")) && info.contains("(A4)"), qPrintable(info));
         QTemporaryDir d;
         QList<QImage> feuilles;
-        for (int n = 1; n <= 3; ++n)
+        for (int n : {1, 2, 12})
             feuilles << page(fichier, n);
         QCOMPARE(feuilles[1], feuilles[0]);
         QCOMPARE(feuilles[2], feuilles[0]);
