@@ -7,7 +7,9 @@
 #include <pavonis/FormatEvaluation.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <future>
 #include <thread>
 
 namespace pavonis {
@@ -163,26 +165,30 @@ std::string ScoreurJsonl::entete()
 
 void ScoreurJsonl::traiterBloc(std::string_view bloc, const Ecriture& ecrire, const Signalement& signaler)
 {
-    // The block shared among the threads, each part of whole lines.
+    // The block cut in parts of whole lines, more parts than threads: a
+    // thread that finishes early (the other shares its core with the read of
+    // the next block) takes the next part instead of waiting.
     std::vector<std::string_view> parts;
-    for (unsigned k = 0; k < fils_ && !bloc.empty(); ++k) {
-        std::size_t taille = k + 1 == fils_ ? bloc.size() : bloc.size() / (fils_ - k);
+    const std::size_t nombreParts = std::size_t(fils_) * 8;
+    for (std::size_t k = 0; k < nombreParts && !bloc.empty(); ++k) {
+        std::size_t taille = k + 1 == nombreParts ? bloc.size() : bloc.size() / (nombreParts - k);
         const std::size_t n = bloc.find('\n', taille == 0 ? 0 : taille - 1);
         taille = n == std::string_view::npos ? bloc.size() : n + 1;
         parts.push_back(bloc.substr(0, taille));
         bloc.remove_prefix(taille);
     }
     morceaux_.resize(std::max<std::size_t>(morceaux_.size(), parts.size()));
-    std::vector<std::thread> travaux;
-    for (std::size_t k = 1; k < parts.size(); ++k)
-        travaux.emplace_back([this, &parts, k] {
+    std::atomic<std::size_t> prochaine{0};
+    const auto travailler = [this, &parts, &prochaine] {
+        for (std::size_t k; (k = prochaine.fetch_add(1, std::memory_order_relaxed)) < parts.size();) {
             morceaux_[k] = {};
             traiterMorceau(parts[k], morceaux_[k]);
-        });
-    if (!parts.empty()) {
-        morceaux_[0] = {};
-        traiterMorceau(parts[0], morceaux_[0]);
-    }
+        }
+    };
+    std::vector<std::thread> travaux;
+    for (unsigned k = 1; k < fils_ && k < parts.size(); ++k)
+        travaux.emplace_back(travailler);
+    travailler();
     for (std::thread& t : travaux)
         t.join();
     for (std::size_t k = 0; k < parts.size(); ++k) {
@@ -211,40 +217,61 @@ int ScoreurJsonl::traiter(const Lecture& lire, const Ecriture& ecrire, const Sig
     lignesAvant_ = 0;
     parGir_ = {};
     ecrire(entete());
-    std::string tampon;
-    std::size_t fin = 0;
-    bool finEntree = false, tropLongue = false;
-    for (;;) {
-        while (!finEntree && fin < kBloc) {
-            if (tampon.size() < fin + kTailleLecture)
-                tampon.resize(fin + kTailleLecture);
-            const std::size_t lu = lire(tampon.data() + fin, kTailleLecture);
-            finEntree = lu == 0;
-            fin += lu;
+
+    // Fills a buffer up to a block, or to the end of the input.
+    struct Tampon {
+        std::string texte;
+        std::size_t fin = 0;
+        bool finEntree = false;
+    };
+    const auto remplir = [&lire](Tampon& t) {
+        while (!t.finEntree && t.fin < kBloc) {
+            if (t.texte.size() < t.fin + kTailleLecture)
+                t.texte.resize(t.fin + kTailleLecture);
+            const std::size_t lu = lire(t.texte.data() + t.fin, kTailleLecture);
+            t.finEntree = lu == 0;
+            t.fin += lu;
         }
-        if (fin == 0)
-            break;
-        const std::size_t dernier = std::string_view(tampon.data(), fin).rfind('\n');
-        if (dernier == std::string_view::npos && !finEntree) {
+    };
+
+    // Two buffers: the next block is read while this one is scored, so the
+    // copy out of the input does not leave a core idle.
+    std::array<Tampon, 2> tampons;
+    Tampon* courant = &tampons[0];
+    Tampon* suivant = &tampons[1];
+    remplir(*courant);
+    bool tropLongue = false;
+    while (courant->fin > 0) {
+        const std::string_view lu(courant->texte.data(), courant->fin);
+        const std::size_t dernier = lu.rfind('\n');
+        if (dernier == std::string_view::npos && !courant->finEntree) {
             // A line with no end in a whole block: reported once, skipped.
             if (!tropLongue)
                 ligneTropLongue(signaler);
             tropLongue = true;
-            fin = 0;
+            courant->fin = 0;
+            remplir(*courant);
             continue;
         }
-        const std::size_t coupe = dernier == std::string_view::npos ? fin : dernier + 1;
-        std::string_view bloc(tampon.data(), coupe);
+        const std::size_t coupe = dernier == std::string_view::npos ? courant->fin : dernier + 1;
+        // The unfinished line opens the next buffer.
+        suivant->fin = courant->fin - coupe;
+        suivant->finEntree = courant->finEntree;
+        if (suivant->texte.size() < suivant->fin)
+            suivant->texte.resize(suivant->fin);
+        std::memcpy(suivant->texte.data(), courant->texte.data() + coupe, suivant->fin);
+        // The future's destructor waits for the read, also when scoring throws.
+        std::future<void> lecture = std::async(std::launch::async, remplir, std::ref(*suivant));
+
+        std::string_view bloc = lu.substr(0, coupe);
         if (tropLongue) { // the end of the long line
             const std::size_t n = bloc.find('\n');
             bloc.remove_prefix(n == std::string_view::npos ? bloc.size() : n + 1);
             tropLongue = false;
         }
         traiterBloc(bloc, ecrire, signaler);
-        std::memmove(tampon.data(), tampon.data() + coupe, fin - coupe);
-        fin -= coupe;
-        if (finEntree && fin == 0)
-            break;
+        lecture.get();
+        std::swap(courant, suivant);
     }
     return lignesEnErreur_ == 0 ? 0 : 2;
 }

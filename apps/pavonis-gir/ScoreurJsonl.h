@@ -20,8 +20,9 @@ namespace pavonis {
 // fault, and left out; results written in a line that differ from the
 // recomputed ones are reported as warnings.
 //
-// The input is read in blocks of whole lines, each shared among the
-// machine's cores; the output keeps the input's order.
+// The input is read in blocks of whole lines; the next block is read while
+// the cores take parts of the current one as they free up, so one slow part
+// does not hold the others. The output keeps the input's order.
 class ScoreurJsonl {
 public:
     using Lecture = std::function<std::size_t(char* tampon, std::size_t taille)>; // 0 at the end
