@@ -2,10 +2,10 @@
 // it, Init on the SQLite store, a click until the GIR is rewritten, and a
 // mouse move over a variable.
 
-#include "BoiteMessage.h"
+#include <pavonis/platform/BoiteMessage.h>
 #include "HoteEssai.h"
 
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <benchmark/benchmark.h>
 

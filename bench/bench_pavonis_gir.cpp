@@ -3,10 +3,10 @@
 // written by the evaluation library), through the program, output to
 // /dev/null.
 
-#include "EntreeParametre.h"
-#include "PoidsPublies.h"
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/PoidsPublies.h>
 
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <benchmark/benchmark.h>
 

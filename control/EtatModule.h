@@ -1,12 +1,12 @@
 #pragma once
 
-#include <pavonis/IBaseDonnees.h>
-#include <pavonis/IClient.h>
-#include <pavonis/IDroitEntree.h>
-#include <pavonis/IDroits.h>
-#include <pavonis/IEntreeParametre.h>
-#include <pavonis/ISectionParametres.h>
-#include <pavonis/IServiceDate.h>
+#include <pavonis/hostapi/IBaseDonnees.h>
+#include <pavonis/hostapi/IClient.h>
+#include <pavonis/hostapi/IDroitEntree.h>
+#include <pavonis/hostapi/IDroits.h>
+#include <pavonis/hostapi/IEntreeParametre.h>
+#include <pavonis/hostapi/ISectionParametres.h>
+#include <pavonis/hostapi/IServiceDate.h>
 
 #include <memory>
 

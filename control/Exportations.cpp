@@ -3,37 +3,27 @@
 
 #include "IdentitePavonis.h"
 
-#include "CodesStatut.h"
-#include "Composants.h"
+#include <pavonis/platform/CodesStatut.h>
+#include <pavonis/platform/Composants.h>
 
-#include <pavonis/ExportPavonis.h>
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/hostapi/Visibilite.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
 #include <QFileInfo>
 
 #include <cstring>
 
-#if !defined(_WIN32)
 #include <dlfcn.h>
-#endif
 
 namespace pavonis {
 namespace {
 
 QString fichierDeLaBibliotheque()
 {
-#if defined(_WIN32)
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&fichierDeLaBibliotheque), &module);
-    wchar_t chemin[MAX_PATH];
-    return QString::fromWCharArray(chemin, GetModuleFileNameW(module, chemin, MAX_PATH));
-#else
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&fichierDeLaBibliotheque), &info) && info.dli_fname)
         return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
     return {};
-#endif
 }
 
 class FabriquePavonis final : public IFabriqueClasse {
@@ -70,22 +60,22 @@ FabriquePavonis& fabrique()
 
 extern "C" {
 
-PAVONIS_EXPORT std::int32_t DllRegisterServer()
+PAVONIS_API std::int32_t DllRegisterServer()
 {
     return pavonis::Composants::enregistrerServeur(pavonis::identitePavonis(), pavonis::fichierDeLaBibliotheque());
 }
 
-PAVONIS_EXPORT std::int32_t DllUnregisterServer()
+PAVONIS_API std::int32_t DllUnregisterServer()
 {
     return pavonis::Composants::desenregistrerServeur(pavonis::identitePavonis());
 }
 
-PAVONIS_EXPORT std::int32_t DllGetClassObject(const char* idClasse, const char* iid, void** objet)
+PAVONIS_API std::int32_t DllGetClassObject(const char* idClasse, const char* iid, void** objet)
 {
     return pavonis::Composants::objetClasse(pavonis::identitePavonis(), pavonis::fabrique(), idClasse, iid, objet);
 }
 
-PAVONIS_EXPORT std::int32_t DllCanUnloadNow()
+PAVONIS_API std::int32_t DllCanUnloadNow()
 {
     return pavonis::compteurServeur().peutDecharger() ? pavonis::statut::kOk : pavonis::statut::kFaux;
 }

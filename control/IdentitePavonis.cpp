@@ -1,6 +1,6 @@
 #include "IdentitePavonis.h"
 
-#include <pavonis/IUc_Pavonis.h>
+#include <pavonis/control/IUc_Pavonis.h>
 
 namespace pavonis {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CompteurServeur.h"
-#include "IdentiteComposant.h"
+#include <pavonis/platform/IdentiteComposant.h>
 
 namespace pavonis {
 

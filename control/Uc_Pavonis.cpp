@@ -1,25 +1,25 @@
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
-#include "BoiteMessage.h"
+#include <pavonis/platform/BoiteMessage.h>
 #include "ClassesHote.h"
-#include "Composants.h"
-#include "DateDuJour.h"
-#include "DescriptionEcran.h"
-#include "EcranPavonis.h"
-#include "Ecran.h"
+#include <pavonis/platform/Composants.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/presentation/DescriptionEcran.h>
+#include <pavonis/screen/EcranPavonis.h>
+#include <pavonis/platform/Ecran.h>
 #include "EtatModule.h"
-#include "FenetreHote.h"
+#include <pavonis/platform/FenetreHote.h>
 #include "FiltreSaisieDate.h"
-#include "GrilleAggir.h"
+#include <pavonis/engine/GrilleAggir.h>
 #include "IdentitePavonis.h"
-#include "ImpressionEvaluation.h"
+#include <pavonis/printing/ImpressionEvaluation.h>
 #include "Mod_Proc.h"
-#include "MoteurAggir.h"
-#include "NavigateurAide.h"
-#include "SurfaceGrilleWidgets.h"
-#include "Twips.h"
+#include <pavonis/engine/MoteurAggir.h>
+#include <pavonis/platform/NavigateurAide.h>
+#include <pavonis/screen/SurfaceGrilleWidgets.h>
+#include <pavonis/platform/Twips.h>
 
-#include <pavonis/IControleTexte.h>
+#include <pavonis/hostapi/IControleTexte.h>
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "CascadeGir.h"
+#include <pavonis/engine/CascadeGir.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Composition.h"
+#include <pavonis/engine/Composition.h>
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "GrilleAggir.h"
+#include <pavonis/engine/GrilleAggir.h>
 
 namespace pavonis::grille {
 

@@ -1,4 +1,4 @@
-#include "GrilleMemoire.h"
+#include <pavonis/engine/GrilleMemoire.h>
 
 namespace pavonis {
 

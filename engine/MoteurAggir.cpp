@@ -1,9 +1,9 @@
-#include "MoteurAggir.h"
+#include <pavonis/engine/MoteurAggir.h>
 
-#include "CascadeGir.h"
-#include "Composition.h"
-#include "GrilleAggir.h"
-#include "RegleLigne.h"
+#include <pavonis/engine/CascadeGir.h>
+#include <pavonis/engine/Composition.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/engine/RegleLigne.h>
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
-#include "PoidsGroupes.h"
+#include <pavonis/engine/PoidsGroupes.h>
 
-#include "CascadeGir.h"
-#include "GrilleAggir.h"
+#include <pavonis/engine/CascadeGir.h>
+#include <pavonis/engine/GrilleAggir.h>
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "TableGir.h"
+#include <pavonis/engine/TableGir.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 namespace pavonis {
 

@@ -1,9 +1,9 @@
-#include "TablesGroupes.h"
+#include <pavonis/engine/TablesGroupes.h>
 
-#include "GrilleAggir.h"
+#include <pavonis/engine/GrilleAggir.h>
 
-#include <pavonis/IBaseDonnees.h>
-#include <pavonis/ISectionParametres.h>
+#include <pavonis/hostapi/IBaseDonnees.h>
+#include <pavonis/hostapi/ISectionParametres.h>
 
 namespace pavonis {
 

@@ -1,9 +1,9 @@
 // The stand-alone date service on any text: normalised, then checked, as
 // the date box does it.
 
-#include "ServiceDateAutonome.h"
+#include <pavonis/host/ServiceDateAutonome.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t taille)
 {

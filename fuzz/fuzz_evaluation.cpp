@@ -2,8 +2,8 @@
 // a JSON path. What it accepts, written back and read again, is the same
 // evaluation.
 
-#include <pavonis/Erreur.h>
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 // The parameter store reader on any file: it opens, checks and reads, or
 // says why it cannot; it never crashes or replaces the file.
 
-#include "MagasinParametres.h"
+#include <pavonis/host/MagasinParametres.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // The component registry reader on any file, as the runtime reads it to
 // create a control.
 
-#include "RegistreComposants.h"
+#include <pavonis/platform/RegistreComposants.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QFile>
 #include <QTemporaryDir>

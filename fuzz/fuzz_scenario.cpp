@@ -1,9 +1,9 @@
 // The scenario reader on any bytes: a list of actions, or an error naming
 // the line.
 
-#include "LecteurScenario.h"
+#include <pavonis/hote/LecteurScenario.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t taille)
 {

@@ -1,6 +1,6 @@
-#include "BaseDonneesAutonome.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
 
-#include "MagasinParametres.h"
+#include <pavonis/host/MagasinParametres.h>
 #include "SectionParametres.h"
 
 namespace pavonis {

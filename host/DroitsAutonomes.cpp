@@ -1,4 +1,4 @@
-#include "DroitsAutonomes.h"
+#include <pavonis/host/DroitsAutonomes.h>
 
 namespace pavonis {
 

@@ -2,7 +2,7 @@
 // form a host team loads into its own parameter database. Groups A-H, rows
 // 1-10 in weight-table order, column 1: modality B, column 2: modality C.
 
-#include "PoidsPublies.h"
+#include <pavonis/host/PoidsPublies.h>
 
 #include <cstdio>
 

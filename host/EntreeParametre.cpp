@@ -1,4 +1,4 @@
-#include "EntreeParametre.h"
+#include <pavonis/host/EntreeParametre.h>
 
 #include <typeinfo>
 

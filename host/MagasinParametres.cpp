@@ -1,8 +1,8 @@
-#include "MagasinParametres.h"
+#include <pavonis/host/MagasinParametres.h>
 
-#include "PoidsPublies.h"
+#include <pavonis/host/PoidsPublies.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <sqlite3.h>
 
@@ -13,11 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
 #include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -121,15 +117,6 @@ std::string texteForme(const Forme& f)
 // another file took the place first.
 bool publier(const fs::path& temporaire, const fs::path& chemin, std::string& raison)
 {
-#if defined(_WIN32)
-    if (MoveFileExW(temporaire.c_str(), chemin.c_str(), MOVEFILE_WRITE_THROUGH))
-        return true;
-    const DWORD e = GetLastError();
-    if (e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS)
-        return false;
-    raison = std::system_category().message(static_cast<int>(e));
-    throw Erreur(Erreur::Code::Stockage, raison);
-#else
     if (::link(temporaire.c_str(), chemin.c_str()) == 0) {
         ::unlink(temporaire.c_str());
         return true;
@@ -138,7 +125,6 @@ bool publier(const fs::path& temporaire, const fs::path& chemin, std::string& ra
         return false;
     raison = std::generic_category().message(errno);
     throw Erreur(Erreur::Code::Stockage, raison);
-#endif
 }
 
 // A path of our own beside the store, for the seeding.
@@ -280,10 +266,6 @@ fs::path MagasinParametres::cheminParDefaut()
     fs::path donnees;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         donnees = xdg;
-#if defined(_WIN32)
-    else if (const char* local = std::getenv("LOCALAPPDATA"); local && *local)
-        donnees = local;
-#endif
     else if (const char* home = std::getenv("HOME"); home && *home)
         donnees = fs::path(home) / ".local" / "share";
     else

@@ -1,4 +1,4 @@
-#include "PoidsPublies.h"
+#include <pavonis/host/PoidsPublies.h>
 
 namespace pavonis {
 

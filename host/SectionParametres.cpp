@@ -1,7 +1,7 @@
 #include "SectionParametres.h"
 
-#include "EntreeParametre.h"
-#include "MagasinParametres.h"
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/MagasinParametres.h>
 
 namespace pavonis {
 

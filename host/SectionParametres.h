@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavonis/ISectionParametres.h>
+#include <pavonis/hostapi/ISectionParametres.h>
 
 #include <memory>
 #include <string>

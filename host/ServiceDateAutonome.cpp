@@ -1,6 +1,6 @@
-#include "ServiceDateAutonome.h"
+#include <pavonis/host/ServiceDateAutonome.h>
 
-#include <pavonis/IControleTexte.h>
+#include <pavonis/hostapi/IControleTexte.h>
 
 #include <cctype>
 #include <cstdio>
@@ -15,11 +15,7 @@ std::chrono::year_month_day dateSysteme()
 {
     const std::time_t maintenant = std::time(nullptr);
     std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &maintenant);
-#else
     localtime_r(&maintenant, &local);
-#endif
     return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
                                        std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
                                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};

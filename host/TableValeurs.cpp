@@ -1,4 +1,4 @@
-#include "TableValeurs.h"
+#include <pavonis/host/TableValeurs.h>
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "BoiteMessage.h"
+#include <pavonis/platform/BoiteMessage.h>
 
 #include <QMessageBox>
 

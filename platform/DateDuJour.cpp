@@ -1,4 +1,4 @@
-#include "DateDuJour.h"
+#include <pavonis/platform/DateDuJour.h>
 
 namespace pavonis {
 

@@ -1,6 +1,6 @@
-#include "Ecran.h"
+#include <pavonis/platform/Ecran.h>
 
-#include "Twips.h"
+#include <pavonis/platform/Twips.h>
 
 #include <QGuiApplication>
 #include <QScreen>

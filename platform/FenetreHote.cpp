@@ -1,8 +1,8 @@
-#include "FenetreHote.h"
+#include <pavonis/platform/FenetreHote.h>
 
-#include "Twips.h"
+#include <pavonis/platform/Twips.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QMdiSubWindow>
 #include <QWidget>

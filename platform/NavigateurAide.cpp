@@ -1,4 +1,4 @@
-#include "NavigateurAide.h"
+#include <pavonis/platform/NavigateurAide.h>
 
 #include <QFileInfo>
 #include <QUrl>

@@ -1,7 +1,7 @@
-#include "DonneesEvaluation.h"
+#include <pavonis/printing/DonneesEvaluation.h>
 
-#include <GrilleAggir.h>
-#include <pavonis/Erreur.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/hostapi/Erreur.h>
 
 namespace pavonis::impression {
 

@@ -1,11 +1,11 @@
-#include "Frm_ImpressionA4.h"
+#include <pavonis/printing/Frm_ImpressionA4.h>
 
 #include "BarreCompteur.h"
-#include "ModVar.h"
+#include <pavonis/printing/ModVar.h>
 #include "ZoneCopies.h"
 
-#include <Printer.h>
-#include <Twips.h>
+#include <pavonis/printing/Printer.h>
+#include <pavonis/platform/Twips.h>
 
 #include <QCloseEvent>
 #include <QComboBox>

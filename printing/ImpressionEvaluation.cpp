@@ -1,17 +1,17 @@
-#include "ImpressionEvaluation.h"
+#include <pavonis/printing/ImpressionEvaluation.h>
 
-#include "Frm_ImpressionA4.h"
+#include <pavonis/printing/Frm_ImpressionA4.h>
 #include "LecteurEcran.h"
-#include "MiseEnPageRapport.h"
-#include "ModVar.h"
+#include <pavonis/presentation/MiseEnPageRapport.h>
+#include <pavonis/printing/ModVar.h>
 
-#include <BoiteMessage.h>
-#include <DocumentImage.h>
-#include <DocumentPdf.h>
-#include <GrilleAggir.h>
-#include <PagePeintre.h>
-#include <Printer.h>
-#include <pavonis/Erreur.h>
+#include <pavonis/platform/BoiteMessage.h>
+#include <pavonis/printing/DocumentImage.h>
+#include <pavonis/printing/DocumentPdf.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/printing/PagePeintre.h>
+#include <pavonis/printing/Printer.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "LecteurEcran.h"
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DonneesRapport.h"
+#include <pavonis/printing/DonneesRapport.h>
 
 #include <QHash>
 #include <QString>

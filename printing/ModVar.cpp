@@ -1,4 +1,4 @@
-#include "ModVar.h"
+#include <pavonis/printing/ModVar.h>
 
 namespace pavonis::impression {
 

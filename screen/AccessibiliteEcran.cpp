@@ -1,10 +1,10 @@
 #include "AccessibiliteEcran.h"
 
-#include "DescriptionEcran.h"
-#include "EcranPavonis.h"
-#include "NavigateurAide.h"
+#include <pavonis/presentation/DescriptionEcran.h>
+#include <pavonis/screen/EcranPavonis.h>
+#include <pavonis/platform/NavigateurAide.h>
 
-#include <GrilleAggir.h>
+#include <pavonis/engine/GrilleAggir.h>
 
 #include <QCheckBox>
 #include <QLineEdit>

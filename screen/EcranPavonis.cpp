@@ -1,14 +1,14 @@
-#include "EcranPavonis.h"
+#include <pavonis/screen/EcranPavonis.h>
 
 #include "AccessibiliteEcran.h"
 #include "CadreLegende.h"
 #include "EnteteColonnes.h"
-#include "DescriptionEcran.h"
-#include "NavigateurAide.h"
-#include "Twips.h"
+#include <pavonis/presentation/DescriptionEcran.h>
+#include <pavonis/platform/NavigateurAide.h>
+#include <pavonis/platform/Twips.h>
 
-#include <GrilleAggir.h>
-#include <pavonis/Erreur.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "SurfaceGrilleWidgets.h"
+#include <pavonis/screen/SurfaceGrilleWidgets.h>
 
-#include "DescriptionEcran.h"
-#include "EcranPavonis.h"
+#include <pavonis/presentation/DescriptionEcran.h>
+#include <pavonis/screen/EcranPavonis.h>
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 // programmatic id, registries that must not be read or rewritten, programs
 // registering at the same time, and when the library may be unloaded.
 
-#include "CodesStatut.h"
-#include "Composants.h"
+#include <pavonis/platform/CodesStatut.h>
+#include <pavonis/platform/Composants.h>
 #include "OutilsEssai.h"
-#include "RegistreComposants.h"
+#include <pavonis/platform/RegistreComposants.h>
 
-#include <pavonis/IUc_Pavonis.h>
+#include <pavonis/control/IUc_Pavonis.h>
 
 #include <QFile>
 #include <QJsonArray>

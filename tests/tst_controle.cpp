@@ -3,17 +3,16 @@
 // window (top-level or MDI sub-window) and its sizing, "Retour", and the
 // evaluation as data beside the control's own interface.
 
-#include "BaseDonneesAutonome.h"
-#include "DateDuJour.h"
-#include "DroitsAutonomes.h"
-#include "Ecran.h"
-#include "EtatModule.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/host/DroitsAutonomes.h>
+#include <pavonis/platform/Ecran.h>
 #include "HoteEssai.h"
-#include "MagasinParametres.h"
+#include <pavonis/host/MagasinParametres.h>
 #include "OutilsEssai.h"
-#include "Twips.h"
+#include <pavonis/platform/Twips.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -137,7 +136,7 @@ private slots:
         QFETCH(QString, cheminAide);
         QFETCH(QString, nomBenef);
         if (defaut == "base")
-            EtatModule::duThread().baseDonnees.reset();
+            c_->TheDatabase(nullptr);
         else if (defaut == "section")
             hote_->magasin->supprimerSection("CHEMINFICHIER");
         else if (defaut == "C")
@@ -197,7 +196,7 @@ private slots:
         QVERIFY(!c_->W_Sortir());
         std::shared_ptr<IDroits> sansCle = std::make_shared<DroitsAutonomes>(std::map<std::string, bool>{});
         QVERIFY(erreurDe([&] { c_->DroitsUtilisateur(sansCle); }).contains("DOSAIDEAGGIR"));
-        QCOMPARE(EtatModule::duThread().droits, sansCle); // stored all the same
+        QCOMPARE(sansCle.use_count(), 2); // stored all the same: the thread's state holds it
         DateDuJour::simuler(QDate(2026, 12, 4));
         c_->Init();
         QCOMPARE(texte(*c_, "Txt_DateEval"), "04/12/2026");

@@ -3,13 +3,12 @@
 // for -- through a scripted date service (the stand-alone one is the demo
 // host's, tested with it).
 
-#include "BoiteMessage.h"
-#include "Composants.h"
-#include "EtatModule.h"
+#include <pavonis/platform/BoiteMessage.h>
+#include <pavonis/platform/Composants.h>
 #include "HoteEssai.h"
 
-#include <pavonis/IControleTexte.h>
-#include <pavonis/IServiceDate.h>
+#include <pavonis/hostapi/IControleTexte.h>
+#include <pavonis/hostapi/IServiceDate.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,11 +72,13 @@ class TestDateEval : public QObject {
     }
 
 private slots:
+    // The control creates the date service once for its thread: one scripted
+    // service for the whole run, its script reset before each test.
+    void initTestCase() { service_ = std::make_shared<ServiceScripte>(); }
     void init()
     {
         hote_ = std::make_unique<HoteEssai>();
-        service_ = std::make_shared<ServiceScripte>();
-        EtatModule::duThread().serviceDate.reset();
+        *service_ = ServiceScripte{};
         Composants::enregistrerClasse("Velmor.ServiceDate", [s = service_] { return ObjetPtr(s); });
         messages_.clear();
         BoiteMessage::intercepter([this](const BoiteMessage::Message& m) {
@@ -95,7 +96,6 @@ private slots:
     void cleanup()
     {
         BoiteMessage::intercepter({});
-        EtatModule::duThread().serviceDate.reset();
         hote_.reset();
     }
 

@@ -3,14 +3,14 @@
 // response, checked against the published JSON schema and the official
 // FHIR R4 schema by the validators of tests/json.
 
-#include "GrilleMemoire.h"
-#include "MoteurAggir.h"
+#include <pavonis/engine/GrilleMemoire.h>
+#include <pavonis/engine/MoteurAggir.h>
 #include "OutilsEssai.h"
 #include "TablesEssai.h"
 
-#include <pavonis/Erreur.h>
-#include <pavonis/FormatEvaluation.h>
-#include <pavonis/ReponseFhir.h>
+#include <pavonis/hostapi/Erreur.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/evaluation/ReponseFhir.h>
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -17,7 +17,7 @@ private slots:
         auto* greffon = qobject_cast<QDesignerCustomWidgetInterface*>(chargeur.instance());
         QVERIFY(greffon);
         QCOMPARE(greffon->group(), "Pavonis");
-        QCOMPARE(greffon->includeFile(), "pavonis/Uc_Pavonis.h");
+        QCOMPARE(greffon->includeFile(), "pavonis/control/Uc_Pavonis.h");
         QVERIFY(greffon->domXml().contains("class=\"" + greffon->name() + "\""));
         QWidget formulaire;
         QWidget* w = greffon->createWidget(&formulaire);

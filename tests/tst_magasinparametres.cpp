@@ -2,12 +2,12 @@
 // interfaces, creation by programs starting together, and every way a
 // store can be wrong -- each refused with an error naming the problem.
 
-#include "BaseDonneesAutonome.h"
-#include "EntreeParametre.h"
-#include "MagasinParametres.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/MagasinParametres.h>
 #include "OutilsEssai.h"
 
-#include <pavonis/ISectionParametres.h>
+#include <pavonis/hostapi/ISectionParametres.h>
 
 #include <QCoreApplication>
 #include <QDir>

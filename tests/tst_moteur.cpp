@@ -2,17 +2,17 @@
 // rules, the GIR cascade and its arithmetic, the lookup table. Expected
 // values come from the published grid and the rules' own tables.
 
-#include "CascadeGir.h"
-#include "Composition.h"
-#include "GrilleAggir.h"
-#include "GrilleMemoire.h"
-#include "MoteurAggir.h"
+#include <pavonis/engine/CascadeGir.h>
+#include <pavonis/engine/Composition.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/engine/GrilleMemoire.h>
+#include <pavonis/engine/MoteurAggir.h>
 #include "OutilsEssai.h"
-#include "PoidsGroupes.h"
-#include "TableGir.h"
+#include <pavonis/engine/PoidsGroupes.h>
+#include <pavonis/engine/TableGir.h>
 #include "TablesEssai.h"
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QTest>
 

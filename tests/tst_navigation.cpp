@@ -3,10 +3,10 @@
 // help pane (placed and loaded by a hover, shown and hidden by a click on a
 // variable's name, or by F1 from its controls).
 
-#include "Ecran.h"
+#include <pavonis/platform/Ecran.h>
 #include "HoteEssai.h"
-#include "MagasinParametres.h"
-#include "NavigateurAide.h"
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/platform/NavigateurAide.h>
 
 #include <QApplication>
 #include <QDir>

@@ -2,12 +2,12 @@
 // survive (separators, quotes, line ends, byte-order mark), every error
 // path, the population summary, and the program's exit statuses.
 
-#include "MagasinParametres.h"
-#include "ScoreurCsv.h"
-#include "ScoreurJsonl.h"
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/gir/ScoreurCsv.h>
+#include <pavonis/gir/ScoreurJsonl.h>
 #include "TablesEssai.h"
 
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <QProcess>
 #include <QTemporaryDir>

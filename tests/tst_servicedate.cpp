@@ -3,7 +3,7 @@
 // (tests/donnees/dates-*.tsv; today is 05/12/2026).
 
 #include "OutilsEssai.h"
-#include "ServiceDateAutonome.h"
+#include <pavonis/host/ServiceDateAutonome.h>
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "LecteurCsv.h"
+#include <pavonis/gir/LecteurCsv.h>
 
 #include <algorithm>
 #include <cstring>

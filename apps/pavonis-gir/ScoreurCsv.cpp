@@ -1,8 +1,8 @@
-#include "ScoreurCsv.h"
+#include <pavonis/gir/ScoreurCsv.h>
 
-#include "Composition.h"
-#include "GrilleAggir.h"
-#include "RegleLigne.h"
+#include <pavonis/engine/Composition.h>
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/engine/RegleLigne.h>
 
 #include <algorithm>
 #include <array>

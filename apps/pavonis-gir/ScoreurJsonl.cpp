@@ -1,10 +1,10 @@
-#include "ScoreurJsonl.h"
+#include <pavonis/gir/ScoreurJsonl.h>
 
-#include "GrilleAggir.h"
-#include "ModalitesEvaluation.h"
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/evaluation/ModalitesEvaluation.h>
 
-#include <pavonis/Erreur.h>
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <algorithm>
 #include <atomic>

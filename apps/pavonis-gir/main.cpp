@@ -1,14 +1,14 @@
 // pavonis-gir: scores CSV evaluations with the AGGIR group algorithm.
 
-#include "ScoreurCsv.h"
-#include "ScoreurJsonl.h"
+#include <pavonis/gir/ScoreurCsv.h>
+#include <pavonis/gir/ScoreurJsonl.h>
 
-#include "BaseDonneesAutonome.h"
-#include "Installation.h"
-#include "MagasinParametres.h"
-#include "PoidsGroupes.h"
-#include "TableGir.h"
-#include "TablesGroupes.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/Installation.h>
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/engine/PoidsGroupes.h>
+#include <pavonis/engine/TableGir.h>
+#include <pavonis/engine/TablesGroupes.h>
 
 #include <array>
 #include <cerrno>

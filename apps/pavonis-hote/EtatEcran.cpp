@@ -1,6 +1,6 @@
 #include "EtatEcran.h"
 
-#include "NavigateurAide.h"
+#include <pavonis/platform/NavigateurAide.h>
 
 #include <QCheckBox>
 #include <QGroupBox>

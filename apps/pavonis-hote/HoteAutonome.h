@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavonis/IUc_Pavonis.h>
+#include <pavonis/control/IUc_Pavonis.h>
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "LecteurScenario.h"
+#include <pavonis/hote/LecteurScenario.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QFile>
 #include <QStringDecoder>

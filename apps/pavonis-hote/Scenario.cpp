@@ -1,6 +1,6 @@
 #include "Scenario.h"
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LecteurScenario.h"
+#include <pavonis/hote/LecteurScenario.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QEventLoop>
 #include <QObject>

@@ -6,17 +6,17 @@
 #include "HoteAutonome.h"
 #include "Scenario.h"
 
-#include "BoiteMessage.h"
-#include "DateDuJour.h"
-#include "Ecran.h"
-#include "FenetreHote.h"
-#include "Installation.h"
-#include "Twips.h"
+#include <pavonis/platform/BoiteMessage.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/platform/Ecran.h>
+#include <pavonis/platform/FenetreHote.h>
+#include <pavonis/host/Installation.h>
+#include <pavonis/platform/Twips.h>
 
-#include <pavonis/Erreur.h>
-#include <pavonis/FormatEvaluation.h>
-#include <pavonis/IEvaluationPavonis.h>
-#include <pavonis/ReponseFhir.h>
+#include <pavonis/hostapi/Erreur.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/control/IEvaluationPavonis.h>
+#include <pavonis/evaluation/ReponseFhir.h>
 
 #include <QApplication>
 #include <QDir>

@@ -1,15 +1,15 @@
 // pavonis-rapport: the A4 page of an evaluation kept as data, without a
 // screen or a window, drawn as the print draws it.
 
-#include "BaseDonneesAutonome.h"
-#include "DonneesEvaluation.h"
-#include "ImpressionEvaluation.h"
-#include "Installation.h"
-#include "MagasinParametres.h"
-#include "TablesGroupes.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/printing/DonneesEvaluation.h>
+#include <pavonis/printing/ImpressionEvaluation.h>
+#include <pavonis/host/Installation.h>
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/engine/TablesGroupes.h>
 
-#include <pavonis/Erreur.h>
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <QFile>
 #include <QGuiApplication>

@@ -2,11 +2,11 @@
 // component registry, as its registration exports say: the user's own
 // registry, or with --machine the machine's, for every user.
 
-#include "CodesStatut.h"
-#include "Composants.h"
-#include "RegistreComposants.h"
+#include <pavonis/platform/CodesStatut.h>
+#include <pavonis/platform/Composants.h>
+#include <pavonis/platform/RegistreComposants.h>
 
-#include <pavonis/Erreur.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QCoreApplication>
 

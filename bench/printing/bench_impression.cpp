@@ -3,11 +3,11 @@
 // as a file, which adds writing it and syncing it to disk. The example
 // evaluation has answers on every kind of row.
 
-#include <DocumentImage.h>
-#include <DocumentPdf.h>
-#include <DonneesEvaluation.h>
-#include <ImpressionEvaluation.h>
-#include <pavonis/FormatEvaluation.h>
+#include <pavonis/printing/DocumentImage.h>
+#include <pavonis/printing/DocumentPdf.h>
+#include <pavonis/printing/DonneesEvaluation.h>
+#include <pavonis/printing/ImpressionEvaluation.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <QApplication>
 #include <QBuffer>

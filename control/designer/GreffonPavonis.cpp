@@ -1,6 +1,6 @@
 #include "GreffonPavonis.h"
 
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
 #include <QIcon>
 
@@ -16,7 +16,7 @@ QString GreffonPavonis::whatsThis() const
     return QStringLiteral("L'écran d'évaluation de la grille AGGIR : l'hôte lui donne son client, sa base de "
                           "données et les droits de l'utilisateur, puis appelle Init().");
 }
-QString GreffonPavonis::includeFile() const { return QStringLiteral("pavonis/Uc_Pavonis.h"); }
+QString GreffonPavonis::includeFile() const { return QStringLiteral("pavonis/control/Uc_Pavonis.h"); }
 QIcon GreffonPavonis::icon() const { return {}; }
 bool GreffonPavonis::isContainer() const { return false; }
 QWidget* GreffonPavonis::createWidget(QWidget* parent) { return new Uc_Pavonis(parent); }

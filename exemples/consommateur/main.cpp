@@ -1,9 +1,9 @@
 // A minimal host: places the AGGIR control in a window, directly (linked)
 // and through the component runtime, and tells what it sees.
 
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
-#include <Composants.h>
+#include <pavonis/platform/Composants.h>
 
 #include <QApplication>
 #include <QLineEdit>

@@ -8,12 +8,12 @@
 // The control is placed directly (linked), on a host database the example
 // builds in memory with the published weights.
 
-#include <pavonis/FormatEvaluation.h>
-#include <pavonis/IEntreeParametre.h>
-#include <pavonis/ISectionParametres.h>
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/hostapi/IEntreeParametre.h>
+#include <pavonis/hostapi/ISectionParametres.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
-#include <Composants.h>
+#include <pavonis/platform/Composants.h>
 
 #include <QApplication>
 #include <QFile>

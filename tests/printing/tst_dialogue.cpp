@@ -9,10 +9,10 @@
 #include "HoteEssai.h"
 #include "OutilsEssai.h"
 
-#include <Frm_ImpressionA4.h>
-#include <ModVar.h>
-#include <Printer.h>
-#include <Printers.h>
+#include <pavonis/printing/Frm_ImpressionA4.h>
+#include <pavonis/printing/ModVar.h>
+#include <pavonis/printing/Printer.h>
+#include <pavonis/printing/Printers.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -9,9 +9,9 @@
 #include "OutilsEssai.h"
 #include "PiloteModal.h"
 
-#include <BoiteMessage.h>
-#include <Printer.h>
-#include <pavonis/Erreur.h>
+#include <pavonis/platform/BoiteMessage.h>
+#include <pavonis/printing/Printer.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QComboBox>
 #include <QDir>

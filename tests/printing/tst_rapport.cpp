@@ -5,14 +5,14 @@
 
 #include "OutilsEssai.h"
 
-#include <DocumentImage.h>
-#include <DocumentPdf.h>
-#include <FeuilleA4.h>
-#include <ImpressionEvaluation.h>
-#include <PagePeintre.h>
-#include <ServeurCups.h>
-#include <DonneesRapport.h>
-#include <pavonis/Erreur.h>
+#include <pavonis/printing/DocumentImage.h>
+#include <pavonis/printing/DocumentPdf.h>
+#include <pavonis/printing/FeuilleA4.h>
+#include <pavonis/printing/ImpressionEvaluation.h>
+#include <pavonis/printing/PagePeintre.h>
+#include <pavonis/printing/ServeurCups.h>
+#include <pavonis/printing/DonneesRapport.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QBuffer>
 #include <QFile>

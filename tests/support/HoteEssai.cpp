@@ -1,13 +1,13 @@
 #include "HoteEssai.h"
 
-#include "BaseDonneesAutonome.h"
-#include "ClientAutonome.h"
-#include "Composants.h"
-#include "DateDuJour.h"
-#include "DroitsAutonomes.h"
-#include "EntreeParametre.h"
-#include "MagasinParametres.h"
-#include "ServiceDateAutonome.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/ClientAutonome.h>
+#include <pavonis/platform/Composants.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/host/DroitsAutonomes.h>
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/host/ServiceDateAutonome.h>
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavonis/Uc_Pavonis.h>
+#include <pavonis/control/Uc_Pavonis.h>
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "TablesEssai.h"
 
-#include "BaseDonneesAutonome.h"
-#include "EntreeParametre.h"
-#include "MagasinParametres.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/MagasinParametres.h>
 
 #include <QTemporaryDir>
 

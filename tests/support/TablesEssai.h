@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TablesGroupes.h"
+#include <pavonis/engine/TablesGroupes.h>
 
-#include <pavonis/Objet.h>
+#include <pavonis/hostapi/Objet.h>
 
 #include <array>
 #include <memory>

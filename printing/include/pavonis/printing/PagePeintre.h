@@ -1,0 +1,28 @@
+#pragma once
+
+#include <pavonis/printing/PageTwips.h>
+
+class QPainter;
+
+namespace pavonis::plateforme {
+
+// A page drawn with someone else's painter (a preview widget, a thumbnail):
+// the painter's current origin is the top-left of the printable area. The
+// painter's state is restored when this object goes.
+class PagePeintre final : public PageTwips {
+public:
+    explicit PagePeintre(QPainter& peintre);
+    ~PagePeintre() override;
+
+    // The painter's owner decides about pages and the end of its document.
+    void NewPage() override {}
+    void EndDoc() override {}
+
+protected:
+    QPainter& peintre() override;
+
+private:
+    QPainter& peintre_;
+};
+
+} // namespace pavonis::plateforme
