@@ -2,8 +2,8 @@
 // it, Init on the SQLite store, a click until the GIR is rewritten, and a
 // mouse move over a variable.
 
-#include <pavonis/platform/BoiteMessage.h>
 #include "HoteEssai.h"
+#include <pavonis/platform/BoiteMessage.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
 
@@ -182,9 +182,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     // A message box would wait for a user who is not there.
-    BoiteMessage::intercepter([](const BoiteMessage::Message& m) {
-        qFatal("message inattendu : %s", qUtf8Printable(m.texte));
-    });
+    BoiteMessage::intercepter(
+        [](const BoiteMessage::Message& m) { qFatal("message inattendu : %s", qUtf8Printable(m.texte)); });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

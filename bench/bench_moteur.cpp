@@ -1,13 +1,13 @@
 // Engine costs: one row update on the in-memory grid, and batch scoring of
 // modality vectors already in memory.
 
-#include <pavonis/host/BaseDonneesAutonome.h>
-#include <pavonis/host/EntreeParametre.h>
 #include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/engine/GrilleMemoire.h>
-#include <pavonis/host/MagasinParametres.h>
 #include <pavonis/engine/MoteurAggir.h>
 #include <pavonis/engine/TableGir.h>
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/MagasinParametres.h>
 
 #include <benchmark/benchmark.h>
 

@@ -84,7 +84,8 @@ const std::filesystem::path& fichierJsonl()
                         l.adverbes[a] = (bits >> a) & 1;
                 }
             }
-            f << pavonis::FormatEvaluation::ecrire(e, pavonis::ResultatsEvaluation::calculer(e, tables), true) << '\n';
+            f << pavonis::FormatEvaluation::ecrire(e, pavonis::ResultatsEvaluation::calculer(e, tables), true)
+              << '\n';
         }
         f.close();
         ::sync(); // the file's write-back is not measured

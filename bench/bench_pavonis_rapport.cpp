@@ -17,9 +17,11 @@ namespace {
 
 int executer(bool archive)
 {
-    static const std::string sortie = (std::filesystem::temp_directory_path() / "pavonis-bench-rapport.pdf").string();
+    static const std::string sortie =
+        (std::filesystem::temp_directory_path() / "pavonis-bench-rapport.pdf").string();
     std::string programme = PAVONIS_RAPPORT, entree = PAVONIS_EVALUATION, o = "-o", s = sortie, a = "--pdfa";
-    char* argv[] = {programme.data(), entree.data(), o.data(), s.data(), archive ? a.data() : nullptr, nullptr};
+    char* argv[] = {programme.data(), entree.data(), o.data(), s.data(), archive ? a.data() : nullptr,
+                    nullptr};
     pid_t pid = 0;
     int statut = -1;
     if (posix_spawn(&pid, programme.c_str(), nullptr, nullptr, argv, environ) == 0)
@@ -35,7 +37,8 @@ void BM_PavonisRapport(benchmark::State& state)
             state.SkipWithError("pavonis-rapport a échoué");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
     }
 }
 BENCHMARK(BM_PavonisRapport)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -6,8 +6,8 @@
 #include <pavonis/platform/CodesStatut.h>
 #include <pavonis/platform/Composants.h>
 
-#include <pavonis/hostapi/Visibilite.h>
 #include <pavonis/control/Uc_Pavonis.h>
+#include <pavonis/hostapi/Visibilite.h>
 
 #include <QFileInfo>
 
@@ -62,7 +62,8 @@ extern "C" {
 
 PAVONIS_API std::int32_t DllRegisterServer()
 {
-    return pavonis::Composants::enregistrerServeur(pavonis::identitePavonis(), pavonis::fichierDeLaBibliotheque());
+    return pavonis::Composants::enregistrerServeur(pavonis::identitePavonis(),
+                                                   pavonis::fichierDeLaBibliotheque());
 }
 
 PAVONIS_API std::int32_t DllUnregisterServer()
@@ -72,7 +73,8 @@ PAVONIS_API std::int32_t DllUnregisterServer()
 
 PAVONIS_API std::int32_t DllGetClassObject(const char* idClasse, const char* iid, void** objet)
 {
-    return pavonis::Composants::objetClasse(pavonis::identitePavonis(), pavonis::fabrique(), idClasse, iid, objet);
+    return pavonis::Composants::objetClasse(pavonis::identitePavonis(), pavonis::fabrique(), idClasse, iid,
+                                            objet);
 }
 
 PAVONIS_API std::int32_t DllCanUnloadNow()

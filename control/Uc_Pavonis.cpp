@@ -1,23 +1,23 @@
 #include <pavonis/control/Uc_Pavonis.h>
 
-#include <pavonis/platform/BoiteMessage.h>
 #include "ClassesHote.h"
+#include "EtatModule.h"
+#include "FiltreSaisieDate.h"
+#include "IdentitePavonis.h"
+#include "Mod_Proc.h"
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/engine/MoteurAggir.h>
+#include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/platform/Composants.h>
 #include <pavonis/platform/DateDuJour.h>
-#include <pavonis/presentation/DescriptionEcran.h>
-#include <pavonis/screen/EcranPavonis.h>
 #include <pavonis/platform/Ecran.h>
-#include "EtatModule.h"
 #include <pavonis/platform/FenetreHote.h>
-#include "FiltreSaisieDate.h"
-#include <pavonis/engine/GrilleAggir.h>
-#include "IdentitePavonis.h"
-#include <pavonis/printing/ImpressionEvaluation.h>
-#include "Mod_Proc.h"
-#include <pavonis/engine/MoteurAggir.h>
 #include <pavonis/platform/NavigateurAide.h>
-#include <pavonis/screen/SurfaceGrilleWidgets.h>
 #include <pavonis/platform/Twips.h>
+#include <pavonis/presentation/DescriptionEcran.h>
+#include <pavonis/printing/ImpressionEvaluation.h>
+#include <pavonis/screen/EcranPavonis.h>
+#include <pavonis/screen/SurfaceGrilleWidgets.h>
 
 #include <pavonis/hostapi/IControleTexte.h>
 
@@ -44,7 +44,10 @@ namespace pavonis {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // Layouts by screen height (twips).
 constexpr double kHauteurGrande = 11000, kLargeurGrande = 14480;
@@ -91,8 +94,7 @@ public:
               return convertir<IEntreeParametre>(Composants::creerObjet(classes_hote::kEntreeParametre),
                                                  "Table de travail des poids");
           })
-    {
-    }
+    {}
 
     void connecter();
     void executerLigne(std::size_t ligne);
@@ -163,8 +165,8 @@ public:
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
             case QEvent::MouseButtonRelease:
-                return objet->isWindowType() &&
-                       p_.filtrerSourisFenetre(static_cast<QWindow*>(objet), *static_cast<QMouseEvent*>(event));
+                return objet->isWindowType() && p_.filtrerSourisFenetre(static_cast<QWindow*>(objet),
+                                                                        *static_cast<QMouseEvent*>(event));
             default:
                 return false;
             }
@@ -210,10 +212,12 @@ void Uc_Pavonis::Private::connecter()
     QObject::connect(ecran.bouton(ecran::kNouvelleEvaluation), &QPushButton::clicked, &q,
                      [this] { Cmd_NouvelleEval_Click(); });
     QObject::connect(ecran.bouton(ecran::kRetour), &QPushButton::clicked, &q, [this] { Cmd_Retour_Click(); });
-    QObject::connect(ecran.bouton(ecran::kImprimer), &QPushButton::clicked, &q, [this] { Cmd_Imprimer_Click(); });
+    QObject::connect(ecran.bouton(ecran::kImprimer), &QPushButton::clicked, &q,
+                     [this] { Cmd_Imprimer_Click(); });
     for (std::string_view nom : {ecran::kNomEnqueteur, ecran::kNomBenef, ecran::kDateEval})
         QObject::connect(ecran.zone(nom), &QLineEdit::textEdited, &q, &Uc_Pavonis::evaluationModifiee);
-    QObject::connect(qApp, &QApplication::focusChanged, &q, [this](QWidget*, QWidget* focus) { montrerFocus(focus); });
+    QObject::connect(qApp, &QApplication::focusChanged, &q,
+                     [this](QWidget*, QWidget* focus) { montrerFocus(focus); });
 }
 
 void Uc_Pavonis::Private::defilerMolette(QWheelEvent& molette)
@@ -418,7 +422,8 @@ IServiceDate& Uc_Pavonis::Private::serviceDate()
 {
     auto& service = EtatModule::duThread().serviceDate;
     if (!service)
-        service = convertir<IServiceDate>(Composants::creerObjet(classes_hote::kServiceDate), "Service de dates");
+        service =
+            convertir<IServiceDate>(Composants::creerObjet(classes_hote::kServiceDate), "Service de dates");
     return *service;
 }
 
@@ -511,24 +516,50 @@ Uc_Pavonis::~Uc_Pavonis()
     compteurServeur().retirerObjet();
 }
 
-bool Uc_Pavonis::W_Sortir() const { return d->wSortir; }
-void Uc_Pavonis::W_Sortir(bool valeur) { d->wSortir = valeur; }
-QString Uc_Pavonis::W_Code() const { return d->wCode; }
-void Uc_Pavonis::W_Code(const QString& valeur) { d->wCode = valeur; }
-QString Uc_Pavonis::W_NomPrenom() const { return d->wNomPrenom; }
-void Uc_Pavonis::W_NomPrenom(const QString& valeur) { d->wNomPrenom = valeur; }
-QString Uc_Pavonis::cheminAide() const { return d->cheminAide; }
-std::int16_t Uc_Pavonis::valeurDefilement() const { return d->valeurDefilement; }
+bool Uc_Pavonis::W_Sortir() const
+{
+    return d->wSortir;
+}
+void Uc_Pavonis::W_Sortir(bool valeur)
+{
+    d->wSortir = valeur;
+}
+QString Uc_Pavonis::W_Code() const
+{
+    return d->wCode;
+}
+void Uc_Pavonis::W_Code(const QString& valeur)
+{
+    d->wCode = valeur;
+}
+QString Uc_Pavonis::W_NomPrenom() const
+{
+    return d->wNomPrenom;
+}
+void Uc_Pavonis::W_NomPrenom(const QString& valeur)
+{
+    d->wNomPrenom = valeur;
+}
+QString Uc_Pavonis::cheminAide() const
+{
+    return d->cheminAide;
+}
+std::int16_t Uc_Pavonis::valeurDefilement() const
+{
+    return d->valeurDefilement;
+}
 
 void Uc_Pavonis::ExporterPdf(const QString& chemin, FormeExport forme)
 {
     // An archive must not keep a GIR that the grid no longer gives.
     if (d->erreurGir)
-        throw Erreur(Erreur::Code::ParametreAbsent,
-                     "Le PDF n'est pas écrit : le GIR affiché ne correspond plus à la grille, car son dernier calcul a "
-                     "échoué (" + *d->erreurGir + ")");
+        throw Erreur(Erreur::Code::ParametreAbsent, "Le PDF n'est pas écrit : le GIR affiché ne correspond "
+                                                    "plus à la grille, car son dernier calcul a "
+                                                    "échoué (" +
+                                                        *d->erreurGir + ")");
     impression::ExporterPdf(*this, chemin,
-                            forme == FormeExport::Archive ? impression::FormePdf::Archive : impression::FormePdf::Ordinaire);
+                            forme == FormeExport::Archive ? impression::FormePdf::Archive
+                                                          : impression::FormePdf::Ordinaire);
 }
 
 Evaluation Uc_Pavonis::evaluation() const
@@ -584,7 +615,10 @@ void Uc_Pavonis::chargerEvaluation(const Evaluation& e)
         d->calculerLigne(i);
 }
 
-void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client) { EtatModule::duThread().client = std::move(client); }
+void Uc_Pavonis::TheClient(std::shared_ptr<IClient> client)
+{
+    EtatModule::duThread().client = std::move(client);
+}
 
 void Uc_Pavonis::TheDatabase(std::shared_ptr<IBaseDonnees> base)
 {
@@ -613,7 +647,8 @@ void Uc_Pavonis::Init()
         throw Erreur(Erreur::Code::ParametreInvalide,
                      "Le répertoire d'installation (section \"CHEMINFICHIER\", entrée \"1\") « " +
                          repertoire.toStdString() + " » a moins de 5 caractères.");
-    d->cheminAide = QStringLiteral("file:") + repertoire.left(longueur - 5) + QStringLiteral("aide/aide_aggir");
+    d->cheminAide =
+        QStringLiteral("file:") + repertoire.left(longueur - 5) + QStringLiteral("aide/aide_aggir");
 
     // A table that cannot be fetched keeps the one it had; the GIR fails
     // later, when it needs it.
@@ -644,7 +679,10 @@ void Uc_Pavonis::showEvent(QShowEvent* event)
     d->ecran.alignerEntetes(); // for this screen's fonts
 }
 
-void Uc_Pavonis::wheelEvent(QWheelEvent* event) { d->defilerMolette(*event); }
+void Uc_Pavonis::wheelEvent(QWheelEvent* event)
+{
+    d->defilerMolette(*event);
+}
 
 void Uc_Pavonis::keyPressEvent(QKeyEvent* event)
 {
@@ -657,7 +695,8 @@ void Uc_Pavonis::keyPressEvent(QKeyEvent* event)
             d->variable_Click();
             return;
         }
-    } else if (event->key() == Qt::Key_Escape && volet->isVisible() && (focus == volet || volet->isAncestorOf(focus))) {
+    } else if (event->key() == Qt::Key_Escape && volet->isVisible() &&
+               (focus == volet || volet->isAncestorOf(focus))) {
         volet->hide();
         return;
     }
@@ -692,7 +731,8 @@ bool Uc_Pavonis::eventFilter(QObject* objet, QEvent* event)
         } else if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QLabel*>(w)) {
             const auto* souris = static_cast<QMouseEvent*>(event);
             const bool clicDouble = std::exchange(d->clicDouble, false);
-            if (!clicDouble && souris->button() == Qt::LeftButton && w->rect().contains(souris->position().toPoint()))
+            if (!clicDouble && souris->button() == Qt::LeftButton &&
+                w->rect().contains(souris->position().toPoint()))
                 d->variable_Click();
         }
     }

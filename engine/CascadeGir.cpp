@@ -14,8 +14,8 @@ std::int32_t ajouterPoids(std::int32_t score, double poids)
     // 2147483647.5 does not. NaN fails both tests.
     if (!(total >= -2147483648.5 && total < 2147483647.5))
         throw Erreur(Erreur::Code::Depassement,
-                     "Dépassement de capacité dans le calcul d'un score de groupe (" +
-                         std::to_string(score) + " + " + std::to_string(poids) + ").");
+                     "Dépassement de capacité dans le calcul d'un score de groupe (" + std::to_string(score) +
+                         " + " + std::to_string(poids) + ").");
     const double bas = std::floor(total);
     const double reste = total - bas;
     double arrondi = bas;

@@ -33,8 +33,14 @@ void GrilleMemoire::selectionner(std::size_t ligne, bool fait, bool parProgramme
         raiseClic(ligne);
 }
 
-void GrilleMemoire::cliquerFait(std::size_t ligne) { selectionner(ligne, true, false); }
-void GrilleMemoire::cliquerFaitPas(std::size_t ligne) { selectionner(ligne, false, false); }
+void GrilleMemoire::cliquerFait(std::size_t ligne)
+{
+    selectionner(ligne, true, false);
+}
+void GrilleMemoire::cliquerFaitPas(std::size_t ligne)
+{
+    selectionner(ligne, false, false);
+}
 
 void GrilleMemoire::cliquerCase(std::size_t ligne, Adverbe adverbe)
 {

@@ -14,11 +14,10 @@ namespace pavonis {
 MoteurAggir::MoteurAggir(ISurfaceGrille& surface, const TablesGroupes& tables,
                          std::shared_ptr<IEntreeParametre>& tablePoids, FabriqueEntree creerEntree)
     : surface_(surface), tables_(tables), tablePoids_(tablePoids), creerEntree_(std::move(creerEntree))
-{
-}
+{}
 
-void MoteurAggir::CalculerNote(IOption& fait, IOption& /*faitPas*/, ICaseACocher& c,
-                               ICaseACocher& h, ICaseACocher& s, ICaseACocher& t, IZoneTexte& note)
+void MoteurAggir::CalculerNote(IOption& fait, IOption& /*faitPas*/, ICaseACocher& c, ICaseACocher& h,
+                               ICaseACocher& s, ICaseACocher& t, IZoneTexte& note)
 {
     const std::array<ICaseACocher*, 4> cases{&c, &h, &s, &t};
     const auto nbCochees = [&] {
@@ -78,7 +77,10 @@ MoteurAggir::Notes MoteurAggir::lireNotes()
     return notes;
 }
 
-std::int32_t MoteurAggir::CalculerScoreGroupe(char groupe) { return scoreGroupe(groupe, lireNotes()); }
+std::int32_t MoteurAggir::CalculerScoreGroupe(char groupe)
+{
+    return scoreGroupe(groupe, lireNotes());
+}
 
 std::int32_t MoteurAggir::scoreGroupe(char groupe, const Notes& notes)
 {
@@ -105,8 +107,8 @@ std::int32_t MoteurAggir::scoreGroupe(char groupe, const Notes& notes)
     std::int32_t score = 0;
     for (std::size_t ligne = 0; ligne < notes.size(); ++ligne)
         if (notes[ligne] != 0)
-            score = cascade::ajouterPoids(
-                score, poids->Valeur(static_cast<std::int16_t>(ligne + 1), static_cast<std::int16_t>(notes[ligne])));
+            score = cascade::ajouterPoids(score, poids->Valeur(static_cast<std::int16_t>(ligne + 1),
+                                                               static_cast<std::int16_t>(notes[ligne])));
     return score;
 }
 

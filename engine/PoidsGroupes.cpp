@@ -17,8 +17,8 @@ PoidsGroupes PoidsGroupes::lire(const TablesGroupes& tables)
                          "La table de poids du " + nom + " n'est pas chargée.");
         for (std::size_t l = 0; l < grille::kNbLignesPoids; ++l)
             for (std::size_t c = 0; c < 2; ++c)
-                p.poids_[g][l][c] = tables[g]->Valeur(static_cast<std::int16_t>(l + 1),
-                                                      static_cast<std::int16_t>(c + 1));
+                p.poids_[g][l][c] =
+                    tables[g]->Valeur(static_cast<std::int16_t>(l + 1), static_cast<std::int16_t>(c + 1));
     }
     return p;
 }

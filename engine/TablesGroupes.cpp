@@ -9,8 +9,8 @@ namespace pavonis {
 
 TablesGroupes lireTablesGroupes(IBaseDonnees& base)
 {
-    auto section = convertir<ISectionParametres>(base.Section("AGGIRPARAM"),
-                                                 "Section de paramètres \"AGGIRPARAM\"");
+    auto section =
+        convertir<ISectionParametres>(base.Section("AGGIRPARAM"), "Section de paramètres \"AGGIRPARAM\"");
     TablesGroupes tables;
     for (std::size_t g = 0; g < grille::kNbGroupes; ++g) {
         const std::string cle(1, grille::kGroupes[g]);

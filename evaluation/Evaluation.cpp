@@ -8,7 +8,10 @@ namespace pavonis {
 
 static_assert(Evaluation::kNbLignes == grille::kNbLignes);
 
-std::string_view Evaluation::cle(std::size_t ligne) { return grille::kLignes.at(ligne).cle; }
+std::string_view Evaluation::cle(std::size_t ligne)
+{
+    return grille::kLignes.at(ligne).cle;
+}
 
 std::size_t Evaluation::indexLigne(std::string_view cle)
 {
@@ -26,11 +29,13 @@ void Evaluation::verifier() const
             cochees += a;
         const std::string ligne = "ligne « " + std::string(cle(i)) + " » : ";
         if (r.choix == Choix::Fait && cochees > 0)
-            throw Erreur(Erreur::Code::Saisie,
-                         ligne + "des adverbes sont cochés alors que la personne « fait » (l'écran les décoche).");
+            throw Erreur(
+                Erreur::Code::Saisie,
+                ligne + "des adverbes sont cochés alors que la personne « fait » (l'écran les décoche).");
         if (cochees == 4)
             throw Erreur(Erreur::Code::Saisie,
-                         ligne + "les quatre adverbes sont cochés (la quatrième coche vide la ligne à l'écran).");
+                         ligne +
+                             "les quatre adverbes sont cochés (la quatrième coche vide la ligne à l'écran).");
     }
 }
 

@@ -1,16 +1,16 @@
 #include <pavonis/evaluation/FormatEvaluation.h>
 
-#include <pavonis/engine/GrilleAggir.h>
 #include "TexteJson.h"
+#include <pavonis/engine/GrilleAggir.h>
 
 #include <pavonis/hostapi/Erreur.h>
 
 #include <algorithm>
-#include <bitset>
 #include <bit>
+#include <bitset>
 #include <cstdint>
-#include <forward_list>
 #include <cstring>
+#include <forward_list>
 
 namespace pavonis {
 
@@ -33,7 +33,10 @@ std::string_view texteChoix(Choix c)
     return "aucun";
 }
 
-std::string lettre(char c) { return c ? std::string(1, c) : std::string("null"); }
+std::string lettre(char c)
+{
+    return c ? std::string(1, c) : std::string("null");
+}
 
 // ---------------------------------------------------------------- writing
 
@@ -152,7 +155,8 @@ public:
     {
         blancs();
         if (p_ >= fin_ || *p_ != c)
-            erreur(std::string(quoi) + (p_ >= fin_ ? " attendu, le texte s'arrête" : " attendu, « " + std::string(1, *p_) + " » trouvé"));
+            erreur(std::string(quoi) + (p_ >= fin_ ? " attendu, le texte s'arrête"
+                                                   : " attendu, « " + std::string(1, *p_) + " » trouvé"));
         ++p_;
     }
 
@@ -172,7 +176,8 @@ public:
             std::memcpy(&v, p_, 8);
             constexpr std::uint64_t kUns = 0x0101010101010101ull, kHauts = 0x8080808080808080ull;
             const auto zero = [&](std::uint64_t x) { return (x - kUns) & ~x & kHauts; };
-            const std::uint64_t speciaux = zero(v ^ (kUns * '"')) | zero(v ^ (kUns * '\\')) | ((v - kUns * 0x20) & ~v & kHauts);
+            const std::uint64_t speciaux =
+                zero(v ^ (kUns * '"')) | zero(v ^ (kUns * '\\')) | ((v - kUns * 0x20) & ~v & kHauts);
             if (speciaux) {
                 p_ += std::countr_zero(speciaux) / 8;
                 break;
@@ -202,12 +207,26 @@ public:
             if (p_ >= fin_)
                 erreur("texte non terminé");
             switch (const char e = *p_++) {
-            case '"': case '\\': case '/': tampon_ += e; break;
-            case 'b': tampon_ += '\b'; break;
-            case 'f': tampon_ += '\f'; break;
-            case 'n': tampon_ += '\n'; break;
-            case 'r': tampon_ += '\r'; break;
-            case 't': tampon_ += '\t'; break;
+            case '"':
+            case '\\':
+            case '/':
+                tampon_ += e;
+                break;
+            case 'b':
+                tampon_ += '\b';
+                break;
+            case 'f':
+                tampon_ += '\f';
+                break;
+            case 'n':
+                tampon_ += '\n';
+                break;
+            case 'r':
+                tampon_ += '\r';
+                break;
+            case 't':
+                tampon_ += '\t';
+                break;
             case 'u': {
                 char32_t u = hex4();
                 if (u >= 0xD800 && u <= 0xDBFF) {
@@ -266,8 +285,7 @@ public:
 
     // The members of an object, each handed to `membre` with its name on
     // the path; a name seen twice is an error.
-    template <class F>
-    void objet(F&& membre)
+    template <class F> void objet(F&& membre)
     {
         attendre('{', "objet");
         if (voir('}')) {
@@ -292,8 +310,7 @@ public:
         }
     }
 
-    template <class F>
-    void tableau(F&& element)
+    template <class F> void tableau(F&& element)
     {
         attendre('[', "tableau");
         if (voir(']')) {
@@ -302,7 +319,8 @@ public:
         }
         static constexpr std::string_view kIndices[] = {"0", "1", "2", "3", "4", "5", "6", "7"};
         for (std::size_t i = 0;; ++i) {
-            entrer(i < std::size(kIndices) ? kIndices[i] : std::string_view(cles_.emplace_front(std::to_string(i))));
+            entrer(i < std::size(kIndices) ? kIndices[i]
+                                           : std::string_view(cles_.emplace_front(std::to_string(i))));
             element(i);
             --profondeur_;
             blancs();
@@ -417,7 +435,10 @@ private:
                 ++i;
                 continue;
             }
-            const std::size_t n = c >= 0xF0 && c <= 0xF4 ? 3 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
+            const std::size_t n = c >= 0xF0 && c <= 0xF4  ? 3
+                                  : c >= 0xE0 && c < 0xF0 ? 2
+                                  : c >= 0xC2 && c < 0xE0 ? 1
+                                                          : 0;
             if (n == 0 || i + n >= t.size())
                 erreur("texte qui n'est pas en UTF-8");
             char32_t u = c & (n == 1 ? 0x1F : n == 2 ? 0x0F : 0x07);
@@ -427,7 +448,8 @@ private:
                     erreur("texte qui n'est pas en UTF-8");
                 u = (u << 6) | (s & 0x3F);
             }
-            if ((n == 2 && (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF))) || (n == 3 && (u < 0x10000 || u > 0x10FFFF)))
+            if ((n == 2 && (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF))) ||
+                (n == 3 && (u < 0x10000 || u > 0x10FFFF)))
                 erreur("texte qui n'est pas en UTF-8");
             i += n + 1;
         }
@@ -481,8 +503,9 @@ ReponseLigne lireReponseLigne(Analyseur& a)
                     a.erreur("adverbe « " + std::string(v) + " » en double");
                 r.adverbes[k] = true;
                 if (++n == 4)
-                    a.erreur("quatrième adverbe : une ligne n'a jamais ses quatre adverbes cochés (la quatrième "
-                             "coche vide la ligne)");
+                    a.erreur(
+                        "quatrième adverbe : une ligne n'a jamais ses quatre adverbes cochés (la quatrième "
+                        "coche vide la ligne)");
             });
         } else {
             a.erreur("membre inconnu (attendu choix, adverbes)");
@@ -503,7 +526,8 @@ ReponseLigne lireReponseLigne(Analyseur& a)
 // `rapide`, tried first on each member, reads member i in the compact form
 // and returns false, having read nothing, when the text is in another form.
 template <std::size_t N, class F, class R>
-void objetComplet(Analyseur& a, const std::array<std::string_view, N>& noms, const char* quoi, F&& lire, R&& rapide)
+void objetComplet(Analyseur& a, const std::array<std::string_view, N>& noms, const char* quoi, F&& lire,
+                  R&& rapide)
 {
     std::bitset<N> vus;
     std::size_t attendu = 0; // members usually come in order
@@ -524,8 +548,10 @@ void objetComplet(Analyseur& a, const std::array<std::string_view, N>& noms, con
         a.revenir(debut);
     }
     a.objet([&](std::string_view nom) {
-        std::size_t i = attendu < N && noms[attendu] == nom ? attendu
-                                                           : static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
+        std::size_t i =
+            attendu < N && noms[attendu] == nom
+                ? attendu
+                : static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
         if (i == N)
             a.erreur(std::string(quoi) + " inconnue");
         if (vus[i])
@@ -673,7 +699,8 @@ ResultatsEvaluation lireResultats(Analyseur& a)
         case 1: {
             static const auto prefixe = prefixes(clesComposees(), "\"");
             objetComplet(
-                a, clesComposees(), "variable composée", [&](std::size_t i) { r.notesComposees[i] = lireModalite(a); },
+                a, clesComposees(), "variable composée",
+                [&](std::size_t i) { r.notesComposees[i] = lireModalite(a); },
                 [&](std::size_t i) { return modaliteCompacte(a, prefixe[i], r.notesComposees[i]); });
             break;
         }
@@ -721,9 +748,10 @@ bool lireCompacte(Analyseur& a, FormatEvaluation::Lecture& l)
         cible = a.texteUtf8();
         return true;
     };
-    if (!identite("{\"format\":\"pavonis-evaluation\",\"version\":1,\"evaluateur\":", l.evaluation.evaluateur) ||
-        !identite(",\"beneficiaire\":", l.evaluation.beneficiaire) || !identite(",\"date\":", l.evaluation.date) ||
-        !a.correspond(std::string_view(",\"lignes\":{")))
+    if (!identite("{\"format\":\"pavonis-evaluation\",\"version\":1,\"evaluateur\":",
+                  l.evaluation.evaluateur) ||
+        !identite(",\"beneficiaire\":", l.evaluation.beneficiaire) ||
+        !identite(",\"date\":", l.evaluation.date) || !a.correspond(std::string_view(",\"lignes\":{")))
         return echec();
     for (std::size_t i = 0; i < grille::kNbLignes; ++i)
         if ((i > 0 && !a.correspond(',')) || !ligneCompacte(a, prefixeLigne[i], l.evaluation.lignes[i]))
@@ -905,7 +933,8 @@ FormatEvaluation::Lecture FormatEvaluation::lireLigne(std::string_view texte, st
                 longueur = fin;
                 return l;
             }
-            if (texte[fin] == '\n' || (texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n')) {
+            if (texte[fin] == '\n' ||
+                (texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n')) {
                 longueur = fin + (texte[fin] == '\r' ? 2 : 1);
                 return l;
             }
@@ -919,7 +948,8 @@ FormatEvaluation::Lecture FormatEvaluation::lireLigne(std::string_view texte, st
     return lire(ligne);
 }
 
-std::vector<std::string> FormatEvaluation::ecarts(const ResultatsEvaluation& lus, const ResultatsEvaluation& calcules)
+std::vector<std::string> FormatEvaluation::ecarts(const ResultatsEvaluation& lus,
+                                                  const ResultatsEvaluation& calcules)
 {
     std::vector<std::string> e;
     if (lus == calcules)
@@ -929,7 +959,8 @@ std::vector<std::string> FormatEvaluation::ecarts(const ResultatsEvaluation& lus
             e.push_back("/resultats/" + chemin + " : " + lu + " dans le fichier, " + calcule + " recalculé");
     };
     for (std::size_t i = 0; i < lus.notesLignes.size(); ++i)
-        ecart("lignes/" + std::string(Evaluation::cle(i)), lettre(lus.notesLignes[i]), lettre(calcules.notesLignes[i]));
+        ecart("lignes/" + std::string(Evaluation::cle(i)), lettre(lus.notesLignes[i]),
+              lettre(calcules.notesLignes[i]));
     for (std::size_t i = 0; i < lus.notesComposees.size(); ++i)
         ecart("composees/" + std::string(ResultatsEvaluation::cleComposee(i)), lettre(lus.notesComposees[i]),
               lettre(calcules.notesComposees[i]));

@@ -1,7 +1,7 @@
 #include <pavonis/evaluation/ReponseFhir.h>
 
-#include <pavonis/engine/GrilleAggir.h>
 #include "TexteJson.h"
+#include <pavonis/engine/GrilleAggir.h>
 
 #include <chrono>
 
@@ -9,7 +9,8 @@ namespace pavonis {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kAdverbes{"Spontanément", "Totalement", "Correctement", "Habituellement"};
+constexpr std::array<std::string_view, 4> kAdverbes{"Spontanément", "Totalement", "Correctement",
+                                                    "Habituellement"};
 
 // "jj/mm/aaaa" naming a real day, as FHIR's "aaaa-mm-jj"; empty otherwise.
 std::string dateFhir(std::string_view d)
@@ -29,7 +30,8 @@ std::string dateFhir(std::string_view d)
     const year_month_day date{year{static_cast<int>(n(6, 4))}, month{n(3, 2)}, day{n(0, 2)}};
     if (!date.ok())
         return {};
-    return std::string(d.substr(6, 4)) + '-' + std::string(d.substr(3, 2)) + '-' + std::string(d.substr(0, 2));
+    return std::string(d.substr(6, 4)) + '-' + std::string(d.substr(3, 2)) + '-' +
+           std::string(d.substr(0, 2));
 }
 
 class Ecriture {
@@ -133,7 +135,8 @@ std::string ReponseFhir::ecrire(const Evaluation& e, const ResultatsEvaluation& 
             w.s += ",\"item\":[";
             bool suite = false;
             if (!v.composee()) {
-                w.ligne(suite, grille::kLignes[v.premiereLigne], e.lignes[v.premiereLigne], r.notesLignes[v.premiereLigne]);
+                w.ligne(suite, grille::kLignes[v.premiereLigne], e.lignes[v.premiereLigne],
+                        r.notesLignes[v.premiereLigne]);
             } else {
                 for (std::size_t i = v.premiereLigne; i < v.premiereLigne + v.nbLignes; ++i) {
                     w.ouvrirElement(suite, grille::kLignes[i].cle, grille::kLignes[i].sousVariable);
@@ -142,10 +145,11 @@ std::string ReponseFhir::ecrire(const Evaluation& e, const ResultatsEvaluation& 
                     w.ligne(suiteLigne, grille::kLignes[i], e.lignes[i], r.notesLignes[i]);
                     w.s += "]}";
                 }
-                const auto k = static_cast<std::size_t>(
-                    std::find(grille::kVariablesComposees.begin(), grille::kVariablesComposees.end(), numero) -
-                    grille::kVariablesComposees.begin());
-                w.modalite(suite, std::string(v.cle) + ".modalite", "Modalité de la variable", r.notesComposees[k]);
+                const auto k = static_cast<std::size_t>(std::find(grille::kVariablesComposees.begin(),
+                                                                  grille::kVariablesComposees.end(), numero) -
+                                                        grille::kVariablesComposees.begin());
+                w.modalite(suite, std::string(v.cle) + ".modalite", "Modalité de la variable",
+                           r.notesComposees[k]);
             }
             w.s += "]}";
         }

@@ -29,17 +29,20 @@ ResultatsEvaluation ResultatsEvaluation::calculer(const Evaluation& evaluation, 
     r.gir = cascade::parcourir([&](std::size_t g) {
         const auto& table = tables[g];
         if (!table)
-            throw Erreur(Erreur::Code::ParametreAbsent, std::string("Calcul du GIR impossible : la table de poids du groupe ") +
-                                                            grille::kGroupes[g] + " n'est pas chargée.");
+            throw Erreur(Erreur::Code::ParametreAbsent,
+                         std::string("Calcul du GIR impossible : la table de poids du groupe ") +
+                             grille::kGroupes[g] + " n'est pas chargée.");
         std::int32_t score = 0;
         for (std::size_t ligne = 0; ligne < m.codes.size(); ++ligne)
             if (m.codes[ligne] != 0)
-                score = cascade::ajouterPoids(
-                    score, table->Valeur(static_cast<std::int16_t>(ligne + 1), static_cast<std::int16_t>(m.codes[ligne])));
+                score =
+                    cascade::ajouterPoids(score, table->Valeur(static_cast<std::int16_t>(ligne + 1),
+                                                               static_cast<std::int16_t>(m.codes[ligne])));
         return score;
     });
     if (cascade::aSousGroupe(r.gir))
-        r.sousGroupe = cascade::sousGroupe(std::string_view(&m.alerter, 1), std::string_view(&m.deplacExter, 1));
+        r.sousGroupe =
+            cascade::sousGroupe(std::string_view(&m.alerter, 1), std::string_view(&m.deplacExter, 1));
     return r;
 }
 

@@ -1,11 +1,11 @@
 // The batch scorer on any bytes, fed in chunks whose size the input picks,
 // so that records cross every buffer boundary.
 
-#include <pavonis/host/EntreeParametre.h>
 #include <pavonis/engine/PoidsGroupes.h>
-#include <pavonis/host/PoidsPublies.h>
-#include <pavonis/gir/ScoreurCsv.h>
 #include <pavonis/engine/TableGir.h>
+#include <pavonis/gir/ScoreurCsv.h>
+#include <pavonis/host/EntreeParametre.h>
+#include <pavonis/host/PoidsPublies.h>
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // a JSON path. What it accepts, written back and read again, is the same
 // evaluation.
 
-#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <cstdlib>
 
@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
             resultats.notesComposees.fill('A');
         }
         for (bool uneLigne : {false, true}) {
-            const auto relue = pavonis::FormatEvaluation::lire(pavonis::FormatEvaluation::ecrire(lecture.evaluation, resultats, uneLigne));
-            if (!(relue.evaluation == lecture.evaluation) || !relue.resultats || !(*relue.resultats == resultats))
+            const auto relue = pavonis::FormatEvaluation::lire(
+                pavonis::FormatEvaluation::ecrire(lecture.evaluation, resultats, uneLigne));
+            if (!(relue.evaluation == lecture.evaluation) || !relue.resultats ||
+                !(*relue.resultats == resultats))
                 std::abort();
         }
     } catch (const pavonis::Erreur&) {

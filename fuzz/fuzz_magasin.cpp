@@ -15,7 +15,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t taille)
 {
     static const std::filesystem::path fichier =
-        std::filesystem::temp_directory_path() / ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
+        std::filesystem::temp_directory_path() /
+        ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
     {
         std::ofstream f(fichier, std::ios::binary | std::ios::trunc);
         f.write(reinterpret_cast<const char*>(donnees), static_cast<std::streamsize>(taille));

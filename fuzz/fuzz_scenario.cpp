@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
 {
     try {
         pavonis::LecteurScenario::lire(
-            QByteArray(reinterpret_cast<const char*>(donnees), static_cast<qsizetype>(taille)), QStringLiteral("essai"));
+            QByteArray(reinterpret_cast<const char*>(donnees), static_cast<qsizetype>(taille)),
+            QStringLiteral("essai"));
     } catch (const pavonis::Erreur&) {
     }
     return 0;

@@ -1,14 +1,13 @@
 #include <pavonis/host/BaseDonneesAutonome.h>
 
-#include <pavonis/host/MagasinParametres.h>
 #include "SectionParametres.h"
+#include <pavonis/host/MagasinParametres.h>
 
 namespace pavonis {
 
 BaseDonneesAutonome::BaseDonneesAutonome(std::shared_ptr<MagasinParametres> magasin)
     : magasin_(std::move(magasin))
-{
-}
+{}
 
 ObjetPtr BaseDonneesAutonome::Section(const std::string& cle)
 {

@@ -4,7 +4,6 @@
 
 namespace pavonis {
 
-
 EntreeParametre::EntreeParametre()
 {
     static const auto vide = std::make_shared<const Contenu>(Contenu{"la table de travail (vide)", {}, {}});
@@ -12,9 +11,9 @@ EntreeParametre::EntreeParametre()
 }
 
 EntreeParametre::EntreeParametre(std::string origine, std::string texte, TableValeurs table)
-    : contenu_(std::make_shared<const Contenu>(Contenu{std::move(origine), std::move(texte), std::move(table)}))
-{
-}
+    : contenu_(
+          std::make_shared<const Contenu>(Contenu{std::move(origine), std::move(texte), std::move(table)}))
+{}
 
 std::string EntreeParametre::Texte(std::int16_t debut, std::int16_t ligne, std::int16_t colonne)
 {
@@ -22,7 +21,8 @@ std::string EntreeParametre::Texte(std::int16_t debut, std::int16_t ligne, std::
     if (debut < 1 || ligne != -1 || colonne != -1)
         throw Erreur(Erreur::Code::ParametreInvalide,
                      "Texte(" + std::to_string(debut) + ", " + std::to_string(ligne) + ", " +
-                         std::to_string(colonne) + ") : forme non prise en charge (" + contenu_->origine + ").");
+                         std::to_string(colonne) + ") : forme non prise en charge (" + contenu_->origine +
+                         ").");
     const auto d = static_cast<std::size_t>(debut - 1);
     const std::string& texte = contenu_->texte;
     return d >= texte.size() ? std::string() : texte.substr(d);
@@ -42,13 +42,15 @@ double EntreeParametre::Valeur(std::int16_t ligne, std::int16_t colonne)
 void EntreeParametre::DefinirValeur(const std::shared_ptr<IEntreeParametre>& source)
 {
     if (!source)
-        throw Erreur(Erreur::Code::ObjetAbsent, "Affectation d'une entrée de paramètre : aucune entrée donnée.");
+        throw Erreur(Erreur::Code::ObjetAbsent,
+                     "Affectation d'une entrée de paramètre : aucune entrée donnée.");
     // Only an entry of this library can be copied (a cheaper test than a
     // dynamic_cast, and the class is final).
     const IEntreeParametre& s = *source;
     if (typeid(s) != typeid(EntreeParametre))
-        throw Erreur(Erreur::Code::InterfaceAbsente,
-                     "Affectation d'une entrée de paramètre : l'entrée donnée vient d'une autre bibliothèque.");
+        throw Erreur(
+            Erreur::Code::InterfaceAbsente,
+            "Affectation d'une entrée de paramètre : l'entrée donnée vient d'une autre bibliothèque.");
     contenu_ = static_cast<const EntreeParametre&>(s).contenu_;
 }
 

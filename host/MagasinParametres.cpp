@@ -105,7 +105,10 @@ struct Forme {
 constexpr Forme kFormeGenerale{1000, 100, false};
 constexpr Forme kFormePoids{10, 2, true}; // "AGGIRPARAM": rows 1-10, columns B and C
 
-Forme formeDe(const std::string& section) { return section == "AGGIRPARAM" ? kFormePoids : kFormeGenerale; }
+Forme formeDe(const std::string& section)
+{
+    return section == "AGGIRPARAM" ? kFormePoids : kFormeGenerale;
+}
 
 std::string texteForme(const Forme& f)
 {
@@ -151,25 +154,25 @@ void verifierLien(const fs::path& chemin)
 {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(chemin, ec)) && !fs::exists(chemin, ec))
-        throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin.string() +
-                                                 " est un lien symbolique vers " +
-                                                 fs::read_symlink(chemin, ec).string() +
-                                                 ", qui n'existe pas.");
+        throw Erreur(Erreur::Code::Stockage,
+                     "Le fichier de paramètres " + chemin.string() + " est un lien symbolique vers " +
+                         fs::read_symlink(chemin, ec).string() + ", qui n'existe pas.");
 }
 
 } // namespace
 
-MagasinParametres::MagasinParametres(fs::path chemin, sqlite3* base)
-    : chemin_(std::move(chemin)), base_(base)
-{
-}
+MagasinParametres::MagasinParametres(fs::path chemin, sqlite3* base) : chemin_(std::move(chemin)), base_(base)
+{}
 
-MagasinParametres::~MagasinParametres() { sqlite3_close(base_); }
+MagasinParametres::~MagasinParametres()
+{
+    sqlite3_close(base_);
+}
 
 void MagasinParametres::echec(const std::string& action) const
 {
-    throw Erreur(Erreur::Code::Stockage, "Fichier de paramètres " + chemin_.string() + " : " +
-                                             action + " impossible (" + sqlite3_errmsg(base_) + ").");
+    throw Erreur(Erreur::Code::Stockage, "Fichier de paramètres " + chemin_.string() + " : " + action +
+                                             " impossible (" + sqlite3_errmsg(base_) + ").");
 }
 
 sqlite3* MagasinParametres::ouvrirBase(const fs::path& fichier, int drapeaux, const fs::path& nom)
@@ -218,8 +221,7 @@ void MagasinParametres::creer(const fs::path& chemin, const std::string& reperto
     verifierLien(chemin);
     std::error_code ec;
     if (fs::exists(chemin, ec) || !creerSiAbsent(chemin, repertoireInstallation))
-        throw Erreur(Erreur::Code::Stockage,
-                     "Le fichier de paramètres " + chemin.string() + " existe déjà.");
+        throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin.string() + " existe déjà.");
 }
 
 bool MagasinParametres::creerSiAbsent(const fs::path& chemin, const std::string& repertoireInstallation)
@@ -255,9 +257,9 @@ bool MagasinParametres::creerSiAbsent(const fs::path& chemin, const std::string&
         return publie;
     } catch (const Erreur& e) {
         supprimerTemporaire(temporaire);
-        throw Erreur(Erreur::Code::Stockage,
-                     "Impossible de créer le fichier de paramètres " + chemin.string() + " (" +
-                         (raison.empty() ? std::string(e.what()) : raison) + ").");
+        throw Erreur(Erreur::Code::Stockage, "Impossible de créer le fichier de paramètres " +
+                                                 chemin.string() + " (" +
+                                                 (raison.empty() ? std::string(e.what()) : raison) + ").");
     }
 }
 
@@ -290,17 +292,17 @@ void MagasinParametres::verifierStructure()
     if (!id.prete() || id.pas() != SQLITE_ROW)
         echec("lecture"); // not a database, or unreadable
     if (sqlite3_column_int(id.brut(), 0) != kIdentifiantApplication)
-        throw Erreur(Erreur::Code::Stockage,
-                     "Le fichier " + chemin_.string() +
-                         " n'est pas un fichier de paramètres Pavonis (base SQLite d'une autre application).");
+        throw Erreur(
+            Erreur::Code::Stockage,
+            "Le fichier " + chemin_.string() +
+                " n'est pas un fichier de paramètres Pavonis (base SQLite d'une autre application).");
     Requete version(base_, "PRAGMA user_version;");
     if (!version.prete() || version.pas() != SQLITE_ROW)
         echec("lecture");
     if (const int v = sqlite3_column_int(version.brut(), 0); v != kVersionSchema)
-        throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin_.string() +
-                                                 " est au format " + std::to_string(v) +
-                                                 ", ce programme lit le format " +
-                                                 std::to_string(kVersionSchema) + ".");
+        throw Erreur(Erreur::Code::Stockage,
+                     "Le fichier de paramètres " + chemin_.string() + " est au format " + std::to_string(v) +
+                         ", ce programme lit le format " + std::to_string(kVersionSchema) + ".");
     for (const char* table : {"sections", "entrees", "valeurs"}) {
         Requete r(base_, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1;");
         if (!r.prete())
@@ -309,8 +311,7 @@ void MagasinParametres::verifierStructure()
         const int rc = r.pas();
         if (rc == SQLITE_DONE)
             throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin_.string() +
-                                                     " est incomplet : la table \"" + table +
-                                                     "\" manque.");
+                                                     " est incomplet : la table \"" + table + "\" manque.");
         if (rc != SQLITE_ROW)
             echec("lecture");
     }
@@ -370,13 +371,15 @@ std::optional<MagasinParametres::Entree> MagasinParametres::lireEntree(const std
                         texteColonne(r, i) + "\" n'est pas un nombre entier.");
         const sqlite3_int64 ligne = sqlite3_column_int64(r, 0);
         const sqlite3_int64 colonne = sqlite3_column_int64(r, 1);
-        const std::string cellule = "la cellule ligne " + std::to_string(ligne) + ", colonne " + std::to_string(colonne);
+        const std::string cellule =
+            "la cellule ligne " + std::to_string(ligne) + ", colonne " + std::to_string(colonne);
         if (ligne < 1 || ligne > forme.lignes || colonne < 1 || colonne > forme.colonnes)
             refuser(cellule + " est hors de la table, qui est " + texteForme(forme) + ".");
         const int type = sqlite3_column_type(r, 2);
         if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
             refuser(cellule + " : la valeur \"" + texteColonne(r, 2) + "\" n'est pas un nombre.");
-        cellules.push_back({static_cast<long>(ligne), static_cast<long>(colonne), sqlite3_column_double(r, 2)});
+        cellules.push_back(
+            {static_cast<long>(ligne), static_cast<long>(colonne), sqlite3_column_double(r, 2)});
         lignes = std::max(lignes, static_cast<long>(ligne));
         colonnes = std::max(colonnes, static_cast<long>(colonne));
     }
@@ -384,21 +387,23 @@ std::optional<MagasinParametres::Entree> MagasinParametres::lireEntree(const std
         echec(quoi);
     entree.table = TableValeurs(static_cast<std::size_t>(lignes), static_cast<std::size_t>(colonnes));
     for (const Cellule& c : cellules)
-        entree.table.definir(static_cast<std::size_t>(c.ligne), static_cast<std::size_t>(c.colonne), c.valeur);
+        entree.table.definir(static_cast<std::size_t>(c.ligne), static_cast<std::size_t>(c.colonne),
+                             c.valeur);
     return entree;
 }
 
 void MagasinParametres::verifierTablesPoids()
 {
     if (!sectionExiste("AGGIRPARAM"))
-        throw Erreur(Erreur::Code::ParametreInvalide,
-                     "Paramètres AGGIR incorrects dans " + chemin_.string() + " : la section \"AGGIRPARAM\" manque.");
+        throw Erreur(Erreur::Code::ParametreInvalide, "Paramètres AGGIR incorrects dans " + chemin_.string() +
+                                                          " : la section \"AGGIRPARAM\" manque.");
     for (char lettre = 'A'; lettre <= 'H'; ++lettre) {
         const std::string cle(1, lettre);
         const auto e = lireEntree("AGGIRPARAM", cle);
         const auto probleme = [&](const std::string& texte) {
-            throw Erreur(Erreur::Code::ParametreInvalide, "Paramètres AGGIR incorrects dans " + chemin_.string() +
-                                                              " : " + designation("AGGIRPARAM", cle) + texte);
+            throw Erreur(Erreur::Code::ParametreInvalide, "Paramètres AGGIR incorrects dans " +
+                                                              chemin_.string() + " : " +
+                                                              designation("AGGIRPARAM", cle) + texte);
         };
         if (!e)
             probleme(" manque.");
@@ -466,8 +471,8 @@ void MagasinParametres::supprimerEntree(const std::string& section, const std::s
         echec("suppression de " + designation(section, cle));
 }
 
-void MagasinParametres::supprimerValeur(const std::string& section, const std::string& cle,
-                                        int ligne, int colonne)
+void MagasinParametres::supprimerValeur(const std::string& section, const std::string& cle, int ligne,
+                                        int colonne)
 {
     Requete v(base_, "DELETE FROM valeurs WHERE section = ?1 AND cle = ?2 AND ligne = ?3 AND colonne = ?4;");
     if (!v.prete())

@@ -7,8 +7,7 @@ namespace pavonis {
 
 SectionParametres::SectionParametres(std::shared_ptr<MagasinParametres> magasin, std::string nom)
     : magasin_(std::move(magasin)), nom_(std::move(nom))
-{
-}
+{}
 
 ObjetPtr SectionParametres::Section(const std::string& cle)
 {
@@ -17,8 +16,7 @@ ObjetPtr SectionParametres::Section(const std::string& cle)
     if (!entree)
         throw Erreur(Erreur::Code::ParametreAbsent,
                      "Il manque " + designation + " dans " + magasin_->chemin().string() + ".");
-    return std::make_shared<EntreeParametre>(designation, std::move(entree->texte),
-                                             std::move(entree->table));
+    return std::make_shared<EntreeParametre>(designation, std::move(entree->texte), std::move(entree->table));
 }
 
 } // namespace pavonis

@@ -21,8 +21,14 @@ std::chrono::year_month_day dateSysteme()
                                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
 }
 
-bool estSeparateur(char c) { return c == '/' || c == '-' || c == '.' || c == ' '; }
-bool estChiffre(char c) { return c >= '0' && c <= '9'; }
+bool estSeparateur(char c)
+{
+    return c == '/' || c == '-' || c == '.' || c == ' ';
+}
+bool estChiffre(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string format(int jour, int mois, int annee)
 {
@@ -35,8 +41,7 @@ std::string format(int jour, int mois, int annee)
 
 ServiceDateAutonome::ServiceDateAutonome(Horloge aujourdhui)
     : aujourdhui_(aujourdhui ? std::move(aujourdhui) : Horloge(&dateSysteme))
-{
-}
+{}
 
 std::string ServiceDateAutonome::NormaliserDate(std::string& texte, std::int16_t& formatDemande)
 {

@@ -28,10 +28,18 @@ void BoiteMessage::afficher(QWidget* parent, const QString& texte, const QString
     boite.setText(texte);
     boite.setStandardButtons(QMessageBox::Ok);
     switch (icone) {
-    case Icone::Aucune: boite.setIcon(QMessageBox::NoIcon); break;
-    case Icone::Information: boite.setIcon(QMessageBox::Information); break;
-    case Icone::Exclamation: boite.setIcon(QMessageBox::Warning); break;
-    case Icone::Critique: boite.setIcon(QMessageBox::Critical); break;
+    case Icone::Aucune:
+        boite.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icone::Information:
+        boite.setIcon(QMessageBox::Information);
+        break;
+    case Icone::Exclamation:
+        boite.setIcon(QMessageBox::Warning);
+        break;
+    case Icone::Critique:
+        boite.setIcon(QMessageBox::Critical);
+        break;
     }
     boite.exec();
 }

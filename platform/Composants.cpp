@@ -24,7 +24,10 @@ using FonctionObjetClasse = std::int32_t (*)(const char*, const char*, void**);
     throw Erreur(Erreur::Code::Plateforme, message.toStdString());
 }
 
-QString hex(std::int32_t s) { return QStringLiteral("0x%1").arg(static_cast<quint32>(s), 8, 16, QLatin1Char('0')); }
+QString hex(std::int32_t s)
+{
+    return QStringLiteral("0x%1").arg(static_cast<quint32>(s), 8, 16, QLatin1Char('0'));
+}
 
 // Libraries stay loaded for the life of the process, as a component platform
 // keeps a library while anything may still use it.
@@ -40,13 +43,13 @@ QLibrary& bibliotheque(const QString& fichier)
     if (!lib->isLoaded() && !lib->load()) {
         const QString raison = lib->errorString();
         chargees.erase(absolu);
-        echec(QStringLiteral("Impossible de charger la bibliothèque de composants %1 (%2).").arg(absolu, raison));
+        echec(QStringLiteral("Impossible de charger la bibliothèque de composants %1 (%2).")
+                  .arg(absolu, raison));
     }
     return *lib;
 }
 
-template <class F>
-F exportation(QLibrary& lib, const char* nom)
+template <class F> F exportation(QLibrary& lib, const char* nom)
 {
     auto f = reinterpret_cast<F>(lib.resolve(nom));
     if (!f)
@@ -90,7 +93,10 @@ std::int32_t Composants::desenregistrerServeur(const IdentiteComposant& identite
     }
 }
 
-QString Composants::derniereErreur() { return erreurEnregistrement; }
+QString Composants::derniereErreur()
+{
+    return erreurEnregistrement;
+}
 
 std::int32_t Composants::objetClasse(const IdentiteComposant& identite, IFabriqueClasse& fabrique,
                                      const char* idClasse, const char* iid, void** objet)
@@ -98,7 +104,8 @@ std::int32_t Composants::objetClasse(const IdentiteComposant& identite, IFabriqu
     if (!objet)
         return statut::kPointeurNul;
     *objet = nullptr;
-    if (!idClasse || QString::fromStdString(identite.idClasse).compare(QLatin1String(idClasse), Qt::CaseInsensitive) != 0)
+    if (!idClasse ||
+        QString::fromStdString(identite.idClasse).compare(QLatin1String(idClasse), Qt::CaseInsensitive) != 0)
         return statut::kClasseIndisponible;
     if (!iid || std::string_view(iid) != IFabriqueClasse::kIid)
         return statut::kPasDInterface;
@@ -154,7 +161,10 @@ void Composants::enregistrerClasse(const QString& progId, Fabrique fabrique)
     classesLocales()[progId] = std::move(fabrique);
 }
 
-void Composants::revoquerClasse(const QString& progId) { classesLocales().erase(progId); }
+void Composants::revoquerClasse(const QString& progId)
+{
+    classesLocales().erase(progId);
+}
 
 ObjetPtr Composants::creerObjet(const QString& progId)
 {

@@ -6,7 +6,10 @@ namespace {
 QDate simulee;
 }
 
-void DateDuJour::simuler(const QDate& date) { simulee = date; }
+void DateDuJour::simuler(const QDate& date)
+{
+    simulee = date;
+}
 
 QDate DateDuJour::date()
 {
@@ -16,6 +19,9 @@ QDate DateDuJour::date()
     return environnement.isValid() ? environnement : QDate::currentDate();
 }
 
-QString DateDuJour::texte() { return date().toString(QStringLiteral("dd/MM/yyyy")); }
+QString DateDuJour::texte()
+{
+    return date().toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 } // namespace pavonis

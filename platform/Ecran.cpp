@@ -11,9 +11,15 @@ namespace {
 int hauteurSimulee = 0;
 }
 
-void Ecran::simulerHauteurPixels(int pixels) { hauteurSimulee = pixels; }
+void Ecran::simulerHauteurPixels(int pixels)
+{
+    hauteurSimulee = pixels;
+}
 
-double Ecran::twipsParPixelY() { return Twips::kParPouce / Twips::ppiY(); }
+double Ecran::twipsParPixelY()
+{
+    return Twips::kParPouce / Twips::ppiY();
+}
 
 double Ecran::hauteurTwips()
 {

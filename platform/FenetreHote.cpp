@@ -52,8 +52,8 @@ void FenetreHote::definir(const QString& propriete, const QVariant& valeur)
     } else if (propriete == QLatin1String("Width")) {
         redimensionner(f, {Twips::versPixelsX(valeur.toDouble()), tailleInterieure(f).height()});
     } else {
-        throw Erreur(Erreur::Code::Plateforme, "La fenêtre hôte n'a pas de propriété « " +
-                                                   propriete.toStdString() + " ».");
+        throw Erreur(Erreur::Code::Plateforme,
+                     "La fenêtre hôte n'a pas de propriété « " + propriete.toStdString() + " ».");
     }
 }
 
@@ -70,6 +70,9 @@ QVariant FenetreHote::lire(const QString& propriete) const
                  "La fenêtre hôte n'a pas de propriété « " + propriete.toStdString() + " ».");
 }
 
-void FenetreHote::decharger() { fenetre()->close(); }
+void FenetreHote::decharger()
+{
+    fenetre()->close();
+}
 
 } // namespace pavonis

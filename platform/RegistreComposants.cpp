@@ -15,7 +15,10 @@ namespace pavonis {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 [[noreturn]] void echec(const QString& message)
 {
@@ -71,8 +74,10 @@ void inserer(QJsonObject& registre, const QString& groupe, const QString& cle, c
 void verifierStructure(const QJsonObject& registre, const QString& fichier)
 {
     const auto abime = [&](const QString& ou, const QString& attendu) {
-        echec(QStringLiteral("Le registre des composants %1 est abîmé : « %2 » devrait être %3 ; il n'a pas été modifié.")
-                  .arg(fichier, ou, attendu));
+        echec(
+            QStringLiteral(
+                "Le registre des composants %1 est abîmé : « %2 » devrait être %3 ; il n'a pas été modifié.")
+                .arg(fichier, ou, attendu));
     };
     for (const QString& groupe : kGroupes) {
         if (!registre.contains(groupe))
@@ -102,13 +107,15 @@ QJsonObject lireFichier(const QString& chemin)
     if (!fichier.exists())
         return {};
     if (!fichier.open(QIODevice::ReadOnly))
-        echec(QStringLiteral("Registre des composants %1 illisible (%2).").arg(chemin, fichier.errorString()));
+        echec(
+            QStringLiteral("Registre des composants %1 illisible (%2).").arg(chemin, fichier.errorString()));
     QJsonParseError erreur;
     const QJsonDocument doc = QJsonDocument::fromJson(fichier.readAll(), &erreur);
     if (erreur.error != QJsonParseError::NoError || !doc.isObject())
         echec(QStringLiteral("Le registre des composants %1 est abîmé (%2) ; il n'a pas été modifié.")
-                  .arg(chemin, erreur.error != QJsonParseError::NoError ? erreur.errorString()
-                                                                          : QStringLiteral("ce n'est pas un objet JSON")));
+                  .arg(chemin, erreur.error != QJsonParseError::NoError
+                                   ? erreur.errorString()
+                                   : QStringLiteral("ce n'est pas un objet JSON")));
     const QJsonObject registre = doc.object();
     verifierStructure(registre, chemin);
     return registre;
@@ -144,14 +151,18 @@ QString RegistreComposants::chemin(Portee portee)
            QStringLiteral("/pavonis/registre-composants.json");
 }
 
-QJsonObject RegistreComposants::lire(Portee portee) { return lireFichier(chemin(portee)); }
+QJsonObject RegistreComposants::lire(Portee portee)
+{
+    return lireFichier(chemin(portee));
+}
 
 void RegistreComposants::ecrire(const QString& f, const QJsonObject& registre)
 {
     QSaveFile fichier(f);
     if (!fichier.open(QIODevice::WriteOnly) ||
         fichier.write(QJsonDocument(registre).toJson(QJsonDocument::Indented)) < 0 || !fichier.commit())
-        echec(QStringLiteral("Impossible d'écrire le registre des composants %1 (%2).").arg(f, fichier.errorString()));
+        echec(QStringLiteral("Impossible d'écrire le registre des composants %1 (%2).")
+                  .arg(f, fichier.errorString()));
 }
 
 void RegistreComposants::modifier(Portee portee, const std::function<void(QJsonObject&)>& changement)
@@ -161,8 +172,9 @@ void RegistreComposants::modifier(Portee portee, const std::function<void(QJsonO
     QLockFile verrou(f + QStringLiteral(".verrou"));
     verrou.setStaleLockTime(30000);
     if (!verrou.tryLock(10000))
-        echec(QStringLiteral("Le registre des composants %1 est verrouillé par un autre programme (%2.verrou).")
-                  .arg(f, f));
+        echec(
+            QStringLiteral("Le registre des composants %1 est verrouillé par un autre programme (%2.verrou).")
+                .arg(f, f));
     const bool existait = QFileInfo::exists(f);
     const QJsonObject avant = lireFichier(f);
     QJsonObject apres = avant;
@@ -172,7 +184,8 @@ void RegistreComposants::modifier(Portee portee, const std::function<void(QJsonO
     ecrire(f, apres);
 }
 
-void RegistreComposants::enregistrer(const IdentiteComposant& id, const QString& fichierBibliotheque, Portee portee)
+void RegistreComposants::enregistrer(const IdentiteComposant& id, const QString& fichierBibliotheque,
+                                     Portee portee)
 {
     const QString fichier = QFileInfo(fichierBibliotheque).absoluteFilePath();
     modifier(portee, [&](QJsonObject& registre) {
@@ -194,7 +207,9 @@ void RegistreComposants::enregistrer(const IdentiteComposant& id, const QString&
                             {"MiscStatusNoms", nomsEtat(id.etatControle)}});
         inserer(registre, QStringLiteral("ProgID"), q(id.progId), QJsonObject{{"CLSID", q(id.idClasse)}});
         inserer(registre, QStringLiteral("Interface"), q(id.idInterfaceDefaut),
-                QJsonObject{{"nom", q(id.interfaceDefaut)}, {"TypeLib", q(id.idBibliotheque)}, {"Version", q(id.version)}});
+                QJsonObject{{"nom", q(id.interfaceDefaut)},
+                            {"TypeLib", q(id.idBibliotheque)},
+                            {"Version", q(id.version)}});
         inserer(registre, QStringLiteral("Interface"), q(id.idInterfaceEvenements),
                 QJsonObject{{"nom", q(id.interfaceEvenements)},
                             {"TypeLib", q(id.idBibliotheque)},

@@ -12,7 +12,7 @@ namespace {
 const QScreen* ecranPrincipal()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
-                                                                          : nullptr;
+                                                                        : nullptr;
 }
 } // namespace
 
@@ -28,10 +28,22 @@ double Twips::ppiY()
     return ecran ? ecran->logicalDotsPerInchY() : 96.0;
 }
 
-int Twips::versPixelsX(double twips) { return static_cast<int>(std::lround(twips * ppiX() / kParPouce)); }
-int Twips::versPixelsY(double twips) { return static_cast<int>(std::lround(twips * ppiY() / kParPouce)); }
-double Twips::depuisPixelsX(int pixels) { return pixels * kParPouce / ppiX(); }
-double Twips::depuisPixelsY(int pixels) { return pixels * kParPouce / ppiY(); }
+int Twips::versPixelsX(double twips)
+{
+    return static_cast<int>(std::lround(twips * ppiX() / kParPouce));
+}
+int Twips::versPixelsY(double twips)
+{
+    return static_cast<int>(std::lround(twips * ppiY() / kParPouce));
+}
+double Twips::depuisPixelsX(int pixels)
+{
+    return pixels * kParPouce / ppiX();
+}
+double Twips::depuisPixelsY(int pixels)
+{
+    return pixels * kParPouce / ppiY();
+}
 
 QRect Twips::versPixels(double gauche, double haut, double largeur, double hauteur)
 {

@@ -13,7 +13,7 @@ using enum GenreControle;
 constexpr int kGaucheColonneGauche = 120;
 constexpr int kGaucheColonneDroite = 7320;
 constexpr int kLargeurCadre = 6975;
-constexpr int kCote = 255;          // option buttons and check boxes
+constexpr int kCote = 255; // option buttons and check boxes
 constexpr int kLargeurNote = 255;
 constexpr int kHauteurNote = 285;
 constexpr int kHauteurEtiquette = 255;
@@ -30,12 +30,23 @@ struct CadreVariable {
 
 // Top to bottom: the left column, then the right one.
 constexpr std::array<CadreVariable, 17> kCadres{{
-    {1, 840, 495, 120, 1815, 120},    {2, 1320, 495, 120, 1815, 120},   {3, 1800, 1215, 240, 975, 480},
-    {4, 3000, 1215, 240, 975, 480},   {5, 4200, 1695, 120, 975, 720},   {7, 5880, 1215, 240, 975, 480},
-    {10, 7080, 495, 120, 1815, 120},  {11, 7560, 495, 120, 1815, 120},  {16, 8040, 1215, 240, 975, 480},
-    {17, 9240, 1215, 240, 975, 480},  {6, 840, 495, 120, 1455, 120},    {8, 1320, 495, 120, 1455, 120},
-    {9, 1800, 495, 120, 1455, 120},   {12, 2280, 495, 120, 1455, 120}, {13, 2760, 495, 120, 1455, 120},
-    {14, 3240, 495, 120, 1455, 120},  {15, 3720, 495, 120, 1455, 120},
+    {1, 840, 495, 120, 1815, 120},
+    {2, 1320, 495, 120, 1815, 120},
+    {3, 1800, 1215, 240, 975, 480},
+    {4, 3000, 1215, 240, 975, 480},
+    {5, 4200, 1695, 120, 975, 720},
+    {7, 5880, 1215, 240, 975, 480},
+    {10, 7080, 495, 120, 1815, 120},
+    {11, 7560, 495, 120, 1815, 120},
+    {16, 8040, 1215, 240, 975, 480},
+    {17, 9240, 1215, 240, 975, 480},
+    {6, 840, 495, 120, 1455, 120},
+    {8, 1320, 495, 120, 1455, 120},
+    {9, 1800, 495, 120, 1455, 120},
+    {12, 2280, 495, 120, 1455, 120},
+    {13, 2760, 495, 120, 1455, 120},
+    {14, 3240, 495, 120, 1455, 120},
+    {15, 3720, 495, 120, 1455, 120},
 }};
 
 // Sub-frames: in their composite frame at Left 1200, one under the other.
@@ -73,7 +84,14 @@ void ajouterCases(std::vector<DescriptionControle>& v, const LigneEvaluation& l,
     v.push_back({l.optionFait, Option, cadre, c.fait, kHautCases, kCote, kCote, {}});
     v.push_back({l.optionFaitPas, Option, cadre, c.faitPas, kHautCases, kCote, kCote, {}});
     for (Adverbe a : kAdverbes)
-        v.push_back({l.caseAdverbe(a), Case, cadre, c.cases[static_cast<std::size_t>(a)], kHautCases, kCote, kCote, {}});
+        v.push_back({l.caseAdverbe(a),
+                     Case,
+                     cadre,
+                     c.cases[static_cast<std::size_t>(a)],
+                     kHautCases,
+                     kCote,
+                     kCote,
+                     {}});
     if (avecNote)
         v.push_back(note(l.note, cadre, c.note, kHautCases));
 }
@@ -91,10 +109,16 @@ std::vector<DescriptionControle> construire()
     for (const CadreVariable& c : kCadres) {
         const VariableAggir& var = grille::variable(c.numero);
         const bool droite = var.nature == Nature::Illustrative;
-        v.push_back({var.cadre, Cadre, {}, droite ? kGaucheColonneDroite : kGaucheColonneGauche, c.haut,
-                     kLargeurCadre, c.hauteur, {}});
-        DescriptionControle etiquette{var.etiquette, Etiquette, var.cadre, 120, c.etiquetteHaut,
-                                      c.etiquetteLargeur, kHauteurEtiquette, var.libelle};
+        v.push_back({var.cadre,
+                     Cadre,
+                     {},
+                     droite ? kGaucheColonneDroite : kGaucheColonneGauche,
+                     c.haut,
+                     kLargeurCadre,
+                     c.hauteur,
+                     {}});
+        DescriptionControle etiquette{var.etiquette,   Etiquette,          var.cadre,         120,
+                                      c.etiquetteHaut, c.etiquetteLargeur, kHauteurEtiquette, var.libelle};
         etiquette.fondOrange = true;
         v.push_back(etiquette);
         if (!var.composee()) {
@@ -106,10 +130,16 @@ std::vector<DescriptionControle> construire()
         for (std::size_t i = 0; i < var.nbLignes; ++i) {
             const std::size_t r = var.premiereLigne + i;
             const LigneEvaluation& l = grille::kLignes[r];
-            v.push_back({l.cadre, Cadre, var.cadre, kGaucheSousCadre, kHautsSousCadres[i], kLargeurSousCadre,
-                         kHauteurSousCadre, {}});
-            v.push_back({l.etiquette, Etiquette, l.cadre, 120, 120, kLargeurEtiquetteLigne[r], kHauteurEtiquette,
-                         l.sousVariable});
+            v.push_back({l.cadre,
+                         Cadre,
+                         var.cadre,
+                         kGaucheSousCadre,
+                         kHautsSousCadres[i],
+                         kLargeurSousCadre,
+                         kHauteurSousCadre,
+                         {}});
+            v.push_back({l.etiquette, Etiquette, l.cadre, 120, 120, kLargeurEtiquetteLigne[r],
+                         kHauteurEtiquette, l.sousVariable});
             ajouterCases(v, l, l.cadre, kColonnesSousLigne, true);
         }
     }
@@ -133,7 +163,8 @@ std::vector<DescriptionControle> construire()
     v.push_back(sousGroupe);
     v.push_back({"Etq_ALaDateDu", Etiquette, kCadreResultat, 360, 1800, 1215, 375, "A la date du"});
     v.push_back({kDateEval, ZoneTexte, kCadreResultat, 2520, 1800, 975, 285, {}});
-    v.push_back({"Etq_NomPrenom", Etiquette, kCadreResultat, 360, 2280, 2055, 255, "Nom prénom du bénéficiaire"});
+    v.push_back(
+        {"Etq_NomPrenom", Etiquette, kCadreResultat, 360, 2280, 2055, 255, "Nom prénom du bénéficiaire"});
     v.push_back({kNomBenef, ZoneTexte, kCadreResultat, 240, 2520, 3255, 285, {}});
 
     v.push_back({kNouvelleEvaluation, Bouton, {}, 8040, 7440, 1695, 375, "Nouvelle évaluation"});
@@ -154,8 +185,8 @@ void tabulationLigne(std::vector<std::string_view>& v, const LigneEvaluation& l)
 
 std::vector<std::string_view> construireTabulation()
 {
-    std::vector<std::string_view> v{kNavigateur, kNomEnqueteur, kRetour,     kImprimer,
-                                    kNouvelleEvaluation, kDateEval, kSousGroupe, kGroupe};
+    std::vector<std::string_view> v{kNavigateur,         kNomEnqueteur, kRetour,     kImprimer,
+                                    kNouvelleEvaluation, kDateEval,     kSousGroupe, kGroupe};
     for (int numero : {15, 8, 9, 12, 13, 14, 6, 17, 16, 11, 10, 7, 2, 5, 4, 3, 1}) {
         const VariableAggir& var = grille::variable(numero);
         if (!var.composee()) {
@@ -202,7 +233,7 @@ const std::vector<std::string_view>& controlesDeplaces()
 int gaucheVoletAide(int numero)
 {
     return grille::variable(numero).nature == Nature::Discriminante ? kGaucheColonneDroite
-                                                                     : kGaucheColonneGauche;
+                                                                    : kGaucheColonneGauche;
 }
 
 } // namespace pavonis::ecran

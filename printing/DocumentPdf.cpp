@@ -34,7 +34,10 @@ QString raison(const QSaveFile& f, const QString& chemin)
     }
 }
 
-QString echapperXml(const QString& t) { return t.toHtmlEscaped(); }
+QString echapperXml(const QString& t)
+{
+    return t.toHtmlEscaped();
+}
 
 // The XMP packet of a PDF/A-1b document: what the writer puts there itself
 // (title, creator tool, dates, producer, conformance), and the author and
@@ -42,28 +45,33 @@ QString echapperXml(const QString& t) { return t.toHtmlEscaped(); }
 QByteArray xmp(const DocumentPdf::Metadonnees& m)
 {
     const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    QString x = QStringLiteral(
-        "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
-        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
-        "  <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
-        "    <rdf:Description xmlns:dc=\"http://purl.org/dc/elements/1.1/\" rdf:about=\"\">\n"
-        "      <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
-                    .arg(echapperXml(m.titre));
+    QString x =
+        QStringLiteral(
+            "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+            "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+            "  <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+            "    <rdf:Description xmlns:dc=\"http://purl.org/dc/elements/1.1/\" rdf:about=\"\">\n"
+            "      <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
+            .arg(echapperXml(m.titre));
     if (!m.auteur.isEmpty())
-        x += QStringLiteral("      <dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n").arg(echapperXml(m.auteur));
+        x += QStringLiteral("      <dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n")
+                 .arg(echapperXml(m.auteur));
     if (!m.sujet.isEmpty())
-        x += QStringLiteral("      <dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:description>\n")
+        x += QStringLiteral("      <dc:description><rdf:Alt><rdf:li "
+                            "xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:description>\n")
                  .arg(echapperXml(m.sujet));
-    x += QStringLiteral(
-             "    </rdf:Description>\n"
-             "    <rdf:Description xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" rdf:about=\"\" xmp:CreatorTool=\"Pavonis\" "
-             "xmp:CreateDate=\"%1\" xmp:ModifyDate=\"%1\"/>\n"
-             "    <rdf:Description xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\" rdf:about=\"\" pdf:Producer=\"Qt %2\"/>\n"
-             "    <rdf:Description xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\" rdf:about=\"\" pdfaid:part=\"1\" "
-             "pdfaid:conformance=\"B\"/>\n"
-             "  </rdf:RDF>\n"
-             "</x:xmpmeta>\n"
-             "<?xpacket end='w'?>")
+    x += QStringLiteral("    </rdf:Description>\n"
+                        "    <rdf:Description xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" rdf:about=\"\" "
+                        "xmp:CreatorTool=\"Pavonis\" "
+                        "xmp:CreateDate=\"%1\" xmp:ModifyDate=\"%1\"/>\n"
+                        "    <rdf:Description xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\" rdf:about=\"\" "
+                        "pdf:Producer=\"Qt %2\"/>\n"
+                        "    <rdf:Description xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\" "
+                        "rdf:about=\"\" pdfaid:part=\"1\" "
+                        "pdfaid:conformance=\"B\"/>\n"
+                        "  </rdf:RDF>\n"
+                        "</x:xmpmeta>\n"
+                        "<?xpacket end='w'?>")
              .arg(date, QString::fromLatin1(qVersion()));
     return x.toUtf8();
 }

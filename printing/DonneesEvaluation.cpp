@@ -7,11 +7,15 @@ namespace pavonis::impression {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 [[noreturn]] void inconnu(std::string_view nom)
 {
-    throw Erreur(Erreur::Code::ObjetAbsent, "Le contrôle « " + std::string(nom) + " » est inconnu de l'évaluation.");
+    throw Erreur(Erreur::Code::ObjetAbsent,
+                 "Le contrôle « " + std::string(nom) + " » est inconnu de l'évaluation.");
 }
 
 } // namespace
@@ -33,7 +37,8 @@ DonneesEvaluation::DonneesEvaluation(const Evaluation& e, const ResultatsEvaluat
             etats_.insert(qs(l.caseAdverbe(a)), reponse.adverbes[static_cast<std::size_t>(a)]);
     }
     for (std::size_t k = 0; k < grille::kVariablesComposees.size(); ++k)
-        textes_.insert(qs(grille::variable(grille::kVariablesComposees[k]).note), QString(QChar(r.notesComposees[k])));
+        textes_.insert(qs(grille::variable(grille::kVariablesComposees[k]).note),
+                       QString(QChar(r.notesComposees[k])));
 }
 
 QString DonneesEvaluation::texte(std::string_view zone) const
@@ -52,6 +57,9 @@ bool DonneesEvaluation::optionSelectionnee(std::string_view option) const
     return *it;
 }
 
-bool DonneesEvaluation::caseCochee(std::string_view caseACocher) const { return optionSelectionnee(caseACocher); }
+bool DonneesEvaluation::caseCochee(std::string_view caseACocher) const
+{
+    return optionSelectionnee(caseACocher);
+}
 
 } // namespace pavonis::impression

@@ -1,11 +1,11 @@
 #include <pavonis/printing/Frm_ImpressionA4.h>
 
 #include "BarreCompteur.h"
-#include <pavonis/printing/ModVar.h>
 #include "ZoneCopies.h"
+#include <pavonis/printing/ModVar.h>
 
-#include <pavonis/printing/Printer.h>
 #include <pavonis/platform/Twips.h>
+#include <pavonis/printing/Printer.h>
 
 #include <QCloseEvent>
 #include <QComboBox>

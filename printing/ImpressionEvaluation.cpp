@@ -1,17 +1,17 @@
 #include <pavonis/printing/ImpressionEvaluation.h>
 
-#include <pavonis/printing/Frm_ImpressionA4.h>
 #include "LecteurEcran.h"
 #include <pavonis/presentation/MiseEnPageRapport.h>
+#include <pavonis/printing/Frm_ImpressionA4.h>
 #include <pavonis/printing/ModVar.h>
 
+#include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/printing/DocumentImage.h>
 #include <pavonis/printing/DocumentPdf.h>
-#include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/printing/PagePeintre.h>
 #include <pavonis/printing/Printer.h>
-#include <pavonis/hostapi/Erreur.h>
 
 #include <QPointer>
 #include <QWidget>
@@ -81,9 +81,10 @@ void noteVariable(PageTwips& page, const QString& note)
 
 void ligneEvaluation(PageTwips& page, const DonneesRapport& ecran, const LigneEvaluation& l)
 {
-    ImprimerCasesLigne(page, ecran.optionSelectionnee(l.optionFaitPas), ecran.caseCochee(l.caseAdverbe(Adverbe::C)),
-                       ecran.caseCochee(l.caseAdverbe(Adverbe::H)), ecran.caseCochee(l.caseAdverbe(Adverbe::S)),
-                       ecran.caseCochee(l.caseAdverbe(Adverbe::T)), ecran.texte(l.note));
+    ImprimerCasesLigne(
+        page, ecran.optionSelectionnee(l.optionFaitPas), ecran.caseCochee(l.caseAdverbe(Adverbe::C)),
+        ecran.caseCochee(l.caseAdverbe(Adverbe::H)), ecran.caseCochee(l.caseAdverbe(Adverbe::S)),
+        ecran.caseCochee(l.caseAdverbe(Adverbe::T)), ecran.texte(l.note));
 }
 
 void variable(PageTwips& page, const DonneesRapport& ecran, const VariableAggir& v)
@@ -300,7 +301,8 @@ QImage RendreImage(const DonneesRapport& donnees, double pointsParPouce)
 
 namespace {
 
-plateforme::DocumentPdf::Metadonnees metadonnees(const DonneesRapport& donnees, const QString& date, FormePdf forme)
+plateforme::DocumentPdf::Metadonnees metadonnees(const DonneesRapport& donnees, const QString& date,
+                                                 FormePdf forme)
 {
     return {titreTravail(donnees.texte("Txt_NomBenef"), date), donnees.texte("Txt_NomEnqueteur").simplified(),
             donnees.texte("Txt_NomBenef").simplified(), forme == FormePdf::Archive};

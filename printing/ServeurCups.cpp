@@ -60,7 +60,8 @@ Erreur erreurCups(const QString& imprimante, ipp_status_t statut = cupsLastError
 std::optional<QString> serveurInjoignable()
 {
     errno = 0;
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
     if (!http)
         return QString::fromLocal8Bit(std::strerror(errno));
     httpClose(http);

@@ -1,8 +1,8 @@
 #include "AccessibiliteEcran.h"
 
+#include <pavonis/platform/NavigateurAide.h>
 #include <pavonis/presentation/DescriptionEcran.h>
 #include <pavonis/screen/EcranPavonis.h>
-#include <pavonis/platform/NavigateurAide.h>
 
 #include <pavonis/engine/GrilleAggir.h>
 
@@ -17,7 +17,10 @@ namespace pavonis {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 struct SensAdverbe {
     const char* lettre;
@@ -44,8 +47,9 @@ void decrireEcran(EcranPavonis& ecran)
 {
     for (const LigneEvaluation& l : grille::kLignes) {
         const VariableAggir& v = grille::variable(l.variable);
-        const QString ligne =
-            l.sousVariableImprimee.empty() ? qs(v.libelle) : qs(v.libelle) + QStringLiteral(", ") + qs(l.sousVariableImprimee);
+        const QString ligne = l.sousVariableImprimee.empty()
+                                  ? qs(v.libelle)
+                                  : qs(v.libelle) + QStringLiteral(", ") + qs(l.sousVariableImprimee);
         const QString aide = QStringLiteral("F1 affiche ou masque l'aide de la variable.");
         nommer(ecran.option(l.optionFait), ligne + QStringLiteral(" : Fait"), aide);
         nommer(ecran.option(l.optionFaitPas), ligne + QStringLiteral(" : Ne fait pas"), aide);
@@ -55,9 +59,10 @@ void decrireEcran(EcranPavonis& ecran)
                                  QString::fromUtf8(kSensAdverbes[a].mot);
             nommer(c, ligne + QStringLiteral(" : ") + sens,
                    QStringLiteral("Cochée si la condition n'est pas remplie."));
-            c->setToolTip(QString::fromUtf8(kSensAdverbes[a].lettre) + QStringLiteral("- ") +
-                          QString::fromUtf8(kSensAdverbes[a].mot) +
-                          QStringLiteral("\nLa case est noire (cochée) quand les conditions ne sont pas remplies."));
+            c->setToolTip(
+                QString::fromUtf8(kSensAdverbes[a].lettre) + QStringLiteral("- ") +
+                QString::fromUtf8(kSensAdverbes[a].mot) +
+                QStringLiteral("\nLa case est noire (cochée) quand les conditions ne sont pas remplies."));
         }
         if (l.note != v.note)
             nommer(ecran.zone(l.note), QStringLiteral("Modalité de ") + ligne);
@@ -71,8 +76,7 @@ void decrireEcran(EcranPavonis& ecran)
            QStringLiteral("Date de l'évaluation, jour/mois/année"));
     nommer(ecran.zone(ecran::kNomBenef), QStringLiteral("Nom prénom du bénéficiaire"));
     nommer(ecran.zone(ecran::kNomEnqueteur), QStringLiteral("Nom de l'enquêteur"));
-    nommer(ecran.navigateur(), QStringLiteral("Aide au remplissage"),
-           QStringLiteral("Échap masque l'aide."));
+    nommer(ecran.navigateur(), QStringLiteral("Aide au remplissage"), QStringLiteral("Échap masque l'aide."));
     nommer(ecran.barre(), QStringLiteral("Défilement de l'écran"));
 }
 

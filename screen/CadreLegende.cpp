@@ -17,7 +17,8 @@ void CadreLegende::paintEvent(QPaintEvent*)
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, m.height() / 2 + 0.5, -0.5, -0.5), 2, 2);
     p.setRenderHint(QPainter::Antialiasing, false);
     const int marge = m.averageCharWidth() / 2;
-    const QRect legende(m.averageCharWidth() + marge, 0, m.horizontalAdvance(title()) + 2 * marge, m.height());
+    const QRect legende(m.averageCharWidth() + marge, 0, m.horizontalAdvance(title()) + 2 * marge,
+                        m.height());
     p.fillRect(legende, palette().brush(backgroundRole()));
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(legende, Qt::AlignCenter | Qt::TextSingleLine, title());

@@ -3,9 +3,9 @@
 #include "AccessibiliteEcran.h"
 #include "CadreLegende.h"
 #include "EnteteColonnes.h"
-#include <pavonis/presentation/DescriptionEcran.h>
 #include <pavonis/platform/NavigateurAide.h>
 #include <pavonis/platform/Twips.h>
+#include <pavonis/presentation/DescriptionEcran.h>
 
 #include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/hostapi/Erreur.h>
@@ -26,7 +26,10 @@ namespace pavonis {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 const QColor kOrangeClair(255, 224, 192);
 
@@ -121,7 +124,7 @@ void EcranPavonis::alignerEntetes()
         if (!entete)
             continue;
         const double gauche = entete->mapTo(entete->window(), QPoint(0, 0)).x();
-        const QWidget* colonnes[] = {option(ligne->optionFait), option(ligne->optionFaitPas),
+        const QWidget* colonnes[] = {option(ligne->optionFait),    option(ligne->optionFaitPas),
                                      caseACocher(ligne->cases[0]), caseACocher(ligne->cases[1]),
                                      caseACocher(ligne->cases[2]), caseACocher(ligne->cases[3])};
         const char* mots[] = {"Fait", "Ne fait pas", "S", "T", "C", "H"};
@@ -136,7 +139,8 @@ QWidget* EcranPavonis::creer(const DescriptionControle& d, QWidget* parent)
 {
     switch (d.genre) {
     case GenreControle::Etiquette: {
-        const bool entete = d.nom == ecran::kEtiquetteDiscriminantes || d.nom == ecran::kEtiquetteIllustratives;
+        const bool entete =
+            d.nom == ecran::kEtiquetteDiscriminantes || d.nom == ecran::kEtiquetteIllustratives;
         QLabel* l = entete ? new EnteteColonnes(parent) : new QLabel(parent);
         l->setTextFormat(Qt::PlainText);
         l->setText(qs(d.legende));
@@ -202,21 +206,42 @@ QWidget* EcranPavonis::controle(std::string_view nom) const
     return w;
 }
 
-template <class T>
-T* EcranPavonis::type(std::string_view nom) const
+template <class T> T* EcranPavonis::type(std::string_view nom) const
 {
     T* t = qobject_cast<T*>(controle(nom));
     if (!t)
-        throw Erreur(Erreur::Code::Plateforme, "Le contrôle " + std::string(nom) + " n'est pas du genre attendu.");
+        throw Erreur(Erreur::Code::Plateforme,
+                     "Le contrôle " + std::string(nom) + " n'est pas du genre attendu.");
     return t;
 }
 
-QRadioButton* EcranPavonis::option(std::string_view nom) const { return type<QRadioButton>(nom); }
-QCheckBox* EcranPavonis::caseACocher(std::string_view nom) const { return type<QCheckBox>(nom); }
-QLineEdit* EcranPavonis::zone(std::string_view nom) const { return type<QLineEdit>(nom); }
-QPushButton* EcranPavonis::bouton(std::string_view nom) const { return type<QPushButton>(nom); }
-QLabel* EcranPavonis::etiquette(std::string_view nom) const { return type<QLabel>(nom); }
-QScrollBar* EcranPavonis::barre() const { return type<QScrollBar>(ecran::kBarreDefilement); }
-NavigateurAide* EcranPavonis::navigateur() const { return type<NavigateurAide>(ecran::kNavigateur); }
+QRadioButton* EcranPavonis::option(std::string_view nom) const
+{
+    return type<QRadioButton>(nom);
+}
+QCheckBox* EcranPavonis::caseACocher(std::string_view nom) const
+{
+    return type<QCheckBox>(nom);
+}
+QLineEdit* EcranPavonis::zone(std::string_view nom) const
+{
+    return type<QLineEdit>(nom);
+}
+QPushButton* EcranPavonis::bouton(std::string_view nom) const
+{
+    return type<QPushButton>(nom);
+}
+QLabel* EcranPavonis::etiquette(std::string_view nom) const
+{
+    return type<QLabel>(nom);
+}
+QScrollBar* EcranPavonis::barre() const
+{
+    return type<QScrollBar>(ecran::kBarreDefilement);
+}
+NavigateurAide* EcranPavonis::navigateur() const
+{
+    return type<NavigateurAide>(ecran::kNavigateur);
+}
 
 } // namespace pavonis

@@ -42,11 +42,12 @@ struct SurfaceGrilleWidgets::Ligne {
 SurfaceGrilleWidgets::SurfaceGrilleWidgets(const EcranPavonis& ecran)
 {
     for (const LigneEvaluation& l : grille::kLignes) {
-        lignes_.push_back(std::make_unique<Ligne>(Ligne{
-            Option(ecran.option(l.optionFait)), Option(ecran.option(l.optionFaitPas)),
-            Case(ecran.caseACocher(l.caseAdverbe(Adverbe::C))), Case(ecran.caseACocher(l.caseAdverbe(Adverbe::H))),
-            Case(ecran.caseACocher(l.caseAdverbe(Adverbe::S))), Case(ecran.caseACocher(l.caseAdverbe(Adverbe::T))),
-            Zone(ecran.zone(l.note))}));
+        lignes_.push_back(std::make_unique<Ligne>(
+            Ligne{Option(ecran.option(l.optionFait)), Option(ecran.option(l.optionFaitPas)),
+                  Case(ecran.caseACocher(l.caseAdverbe(Adverbe::C))),
+                  Case(ecran.caseACocher(l.caseAdverbe(Adverbe::H))),
+                  Case(ecran.caseACocher(l.caseAdverbe(Adverbe::S))),
+                  Case(ecran.caseACocher(l.caseAdverbe(Adverbe::T))), Zone(ecran.zone(l.note))}));
     }
     for (const VariableAggir& v : grille::kVariables) {
         Zone* z;
@@ -72,8 +73,17 @@ ControlesLigne SurfaceGrilleWidgets::controlesLigne(std::size_t ligne)
     return {l.fait, l.faitPas, l.c, l.h, l.s, l.t, l.note};
 }
 
-IZoneTexte& SurfaceGrilleWidgets::noteVariable(int numero) { return *notesVariables_[static_cast<std::size_t>(numero - 1)]; }
-IZoneTexte& SurfaceGrilleWidgets::zoneGroupe() { return *groupe_; }
-IZoneTexte& SurfaceGrilleWidgets::zoneSousGroupe() { return *sousGroupe_; }
+IZoneTexte& SurfaceGrilleWidgets::noteVariable(int numero)
+{
+    return *notesVariables_[static_cast<std::size_t>(numero - 1)];
+}
+IZoneTexte& SurfaceGrilleWidgets::zoneGroupe()
+{
+    return *groupe_;
+}
+IZoneTexte& SurfaceGrilleWidgets::zoneSousGroupe()
+{
+    return *sousGroupe_;
+}
 
 } // namespace pavonis

@@ -3,9 +3,9 @@
 // programmatic id, registries that must not be read or rewritten, programs
 // registering at the same time, and when the library may be unloaded.
 
+#include "OutilsEssai.h"
 #include <pavonis/platform/CodesStatut.h>
 #include <pavonis/platform/Composants.h>
-#include "OutilsEssai.h"
 #include <pavonis/platform/RegistreComposants.h>
 
 #include <pavonis/control/IUc_Pavonis.h>
@@ -57,7 +57,8 @@ private slots:
     void allerRetour()
     {
         QFETCH(bool, machine);
-        const auto portee = machine ? RegistreComposants::Portee::Machine : RegistreComposants::Portee::Utilisateur;
+        const auto portee =
+            machine ? RegistreComposants::Portee::Machine : RegistreComposants::Portee::Utilisateur;
         const QString fichier = machine ? machine_ : registre_;
         const QByteArray autre = R"({"ProgID": {"Autre.Composant": {"CLSID": "{0000}"}}})";
         ecrireFichier(fichier, autre);
@@ -84,8 +85,9 @@ private slots:
         QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, false, portee), statut::kOk);
         QCOMPARE(QJsonDocument::fromJson(lireFichier(fichier)), QJsonDocument::fromJson(autre));
         // Unregistering where nothing is registered creates nothing.
-        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, false, RegistreComposants::Portee(!machine)),
-                 statut::kOk);
+        QCOMPARE(
+            Composants::appelerEnregistrement(kBibliotheque, false, RegistreComposants::Portee(!machine)),
+            statut::kOk);
         QVERIFY(!QFile::exists(machine ? registre_ : machine_));
     }
 
@@ -93,8 +95,11 @@ private slots:
     // compared without regard to case.
     void utilisateurAvantMachine()
     {
-        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true, RegistreComposants::Portee::Machine), statut::kOk);
-        ecrireFichier(registre_, R"({"ProgID": {"PAVONIS.UC_PAVONIS": {"CLSID": "{b3f2a7d4-1c5e-4a8b-9d6f-2e7c0a9b1d53}"}},
+        QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true, RegistreComposants::Portee::Machine),
+                 statut::kOk);
+        ecrireFichier(
+            registre_,
+            R"({"ProgID": {"PAVONIS.UC_PAVONIS": {"CLSID": "{b3f2a7d4-1c5e-4a8b-9d6f-2e7c0a9b1d53}"}},
                                      "CLSID": {"{B3F2A7D4-1C5E-4A8B-9D6F-2E7C0A9B1D53}": {"InprocServer32": "/ailleurs/Orvalis.ocx"}}})");
         auto c = RegistreComposants::classe("Pavonis.Uc_Pavonis");
         QVERIFY(c && c->portee == RegistreComposants::Portee::Utilisateur);
@@ -108,8 +113,9 @@ private slots:
     void creationParIdentifiant()
     {
         QWidget fenetre;
-        QVERIFY(erreurDe([&] { Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre); })
-                    .contains("Pavonis.Uc_Pavonis"));
+        QVERIFY(erreurDe([&] {
+                    Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
+                }).contains("Pavonis.Uc_Pavonis"));
         QCOMPARE(Composants::appelerEnregistrement(kBibliotheque, true), statut::kOk);
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kOk);
         IUc_Pavonis* c = Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
@@ -118,7 +124,8 @@ private slots:
         QVERIFY(c->widget()->findChild<QWidget*>("Cac_ToiletteHS"));
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kFaux);
         QVERIFY(erreurDe([&] {
-                    Composants::creerControle("Pavonis.Uc_Pavonis", "{00000000-0000-0000-0000-000000000000}", &fenetre);
+                    Composants::creerControle("Pavonis.Uc_Pavonis", "{00000000-0000-0000-0000-000000000000}",
+                                              &fenetre);
                 }).contains("0x80004002"));
         delete c->widget();
         QCOMPARE(Composants::peutDecharger(kBibliotheque), statut::kOk);
@@ -152,8 +159,10 @@ private slots:
         QTest::addColumn<QString>("motif");
         QTest::newRow("pas du JSON") << QByteArray("{ pas du json") << "abîmé";
         QTest::newRow("tableau") << QByteArray("[]") << "ce n'est pas un objet JSON";
-        QTest::newRow("groupe tableau") << QByteArray(R"({"ProgID": []})") << "« ProgID » devrait être un objet";
-        QTest::newRow("classe texte") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": "{X}"}})") << "« ProgID/Pavonis.Uc_Pavonis » devrait être un objet";
+        QTest::newRow("groupe tableau")
+            << QByteArray(R"({"ProgID": []})") << "« ProgID » devrait être un objet";
+        QTest::newRow("classe texte") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": "{X}"}})")
+                                      << "« ProgID/Pavonis.Uc_Pavonis » devrait être un objet";
         QTest::newRow("CLSID nombre") << QByteArray(R"({"ProgID": {"Pavonis.Uc_Pavonis": {"CLSID": 5}}})")
                                       << "« ProgID/Pavonis.Uc_Pavonis/CLSID » devrait être un texte";
         QTest::newRow("chemin nul") << QByteArray(R"({"CLSID": {"{X}": {"InprocServer32": null}}})")
@@ -169,7 +178,9 @@ private slots:
         QVERIFY(Composants::derniereErreur().contains(registre_));
         QCOMPARE(lireFichier(registre_), contenu);
         QWidget fenetre;
-        QVERIFY(erreurDe([&] { Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre); }).contains(motif));
+        QVERIFY(erreurDe([&] {
+                    Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
+                }).contains(motif));
     }
 
     // A program registering while another holds the registry waits for it,
@@ -193,7 +204,9 @@ private slots:
 
     void bibliothequeIntrouvable()
     {
-        QVERIFY(!erreurDe([&] { Composants::appelerEnregistrement(dossier_.path() + "/absente.ocx", true); }).isEmpty());
+        QVERIFY(!erreurDe([&] {
+                     Composants::appelerEnregistrement(dossier_.path() + "/absente.ocx", true);
+                 }).isEmpty());
         QVERIFY(!QFile::exists(registre_));
     }
 };

@@ -3,13 +3,13 @@
 // window (top-level or MDI sub-window) and its sizing, "Retour", and the
 // evaluation as data beside the control's own interface.
 
-#include <pavonis/host/BaseDonneesAutonome.h>
-#include <pavonis/platform/DateDuJour.h>
-#include <pavonis/host/DroitsAutonomes.h>
-#include <pavonis/platform/Ecran.h>
 #include "HoteEssai.h"
-#include <pavonis/host/MagasinParametres.h>
 #include "OutilsEssai.h"
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/DroitsAutonomes.h>
+#include <pavonis/host/MagasinParametres.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/platform/Ecran.h>
 #include <pavonis/platform/Twips.h>
 
 #include <pavonis/hostapi/Erreur.h>
@@ -95,7 +95,8 @@ private slots:
         for (QLineEdit* z : c_->findChildren<QLineEdit*>())
             if (z->objectName().endsWith("Note", Qt::CaseInsensitive))
                 QCOMPARE(z->text(), "A");
-        QCOMPARE(texte(*c_, "Txt_Groupe") + texte(*c_, "Txt_SousGroupe") + texte(*c_, "Txt_DateEval"), "6A05/12/2026");
+        QCOMPARE(texte(*c_, "Txt_Groupe") + texte(*c_, "Txt_SousGroupe") + texte(*c_, "Txt_DateEval"),
+                 "6A05/12/2026");
         QCOMPARE(c_->W_Code(), "X-42");
         QVERIFY(!c_->W_Sortir());
     }
@@ -123,11 +124,26 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("cheminAide"); // after the failure
         QTest::addColumn<QString>("nomBenef");
-        QTest::newRow("sans base") << "base" << "TheDatabase" << "" << "Jeanne";
-        QTest::newRow("sans section chemin") << "section" << "CHEMINFICHIER" << "" << "Jeanne";
-        QTest::newRow("répertoire trop court") << "abcd" << "moins de 5 caractères" << "" << "Jeanne";
-        QTest::newRow("répertoire de 5 caractères") << "data/" << "" << "file:aide/aide_aggir" << "";
-        QTest::newRow("sans table C") << "C" << "groupe C" << "*" << "";
+        QTest::newRow("sans base") << "base"
+                                   << "TheDatabase"
+                                   << ""
+                                   << "Jeanne";
+        QTest::newRow("sans section chemin") << "section"
+                                             << "CHEMINFICHIER"
+                                             << ""
+                                             << "Jeanne";
+        QTest::newRow("répertoire trop court") << "abcd"
+                                               << "moins de 5 caractères"
+                                               << ""
+                                               << "Jeanne";
+        QTest::newRow("répertoire de 5 caractères") << "data/"
+                                                    << ""
+                                                    << "file:aide/aide_aggir"
+                                                    << "";
+        QTest::newRow("sans table C") << "C"
+                                      << "groupe C"
+                                      << "*"
+                                      << "";
     }
     void initEnEchec()
     {
@@ -147,7 +163,8 @@ private slots:
         const QString m = erreurDe([&] { c_->Init(); });
         QVERIFY2(message.isEmpty() ? m.isEmpty() : m.contains(message), qPrintable(m));
         QCOMPARE(hote_->fenetre().windowTitle(), "Outil grille Aggir révision 2008"); // step 1 ran
-        QCOMPARE(c_->cheminAide(), cheminAide == "*" ? "file:" + hote_->repertoireAide + "/aide_aggir" : cheminAide);
+        QCOMPARE(c_->cheminAide(),
+                 cheminAide == "*" ? "file:" + hote_->repertoireAide + "/aide_aggir" : cheminAide);
         QCOMPARE(texte(*c_, "Txt_NomBenef"), nomBenef);
     }
 
@@ -184,7 +201,8 @@ private slots:
         Uc_Pavonis* second = new Uc_Pavonis(&hote_->fenetre());
         second->Init();
         QTemporaryDir autre;
-        auto magasin = MagasinParametres::ouvrir((autre.path() + "/p.sqlite").toStdString(), "/ailleurs/data/");
+        auto magasin =
+            MagasinParametres::ouvrir((autre.path() + "/p.sqlite").toStdString(), "/ailleurs/data/");
         c_->Init();
         second->TheDatabase(std::make_shared<BaseDonneesAutonome>(magasin));
         second->Init();
@@ -208,7 +226,7 @@ private slots:
     {
         QTest::addColumn<int>("ecran");
         QTest::addColumn<int>("hauteurFixe"); // twips; 0: the window takes any height
-        QTest::addColumn<QSize>("taille");   // twips, host window and control
+        QTest::addColumn<QSize>("taille");    // twips, host window and control
         QTest::addColumn<int>("maximum");     // -1: bar disabled
         QTest::newRow("1080") << 1080 << 0 << QSize(14480, 11000) << -1;
         QTest::newRow("768") << 768 << 0 << QSize(14480, 11000) << -1;
@@ -225,7 +243,8 @@ private slots:
         if (hauteurFixe)
             hote_->fenetre().setFixedHeight(Twips::versPixelsY(hauteurFixe));
         QVERIFY(montrer(hote_->fenetre()));
-        QCOMPARE(hote_->fenetre().size(), QSize(Twips::versPixelsX(taille.width()), Twips::versPixelsY(taille.height())));
+        QCOMPARE(hote_->fenetre().size(),
+                 QSize(Twips::versPixelsX(taille.width()), Twips::versPixelsY(taille.height())));
         QCOMPARE(c_->height(), Twips::versPixelsY(hauteurFixe ? 7560 : taille.height()));
         auto* barre = qobject_cast<QScrollBar*>(enfant(*c_, "Bdv_Controles"));
         QCOMPARE(barre->isEnabled() ? barre->maximum() : -1, maximum);

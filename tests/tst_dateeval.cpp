@@ -3,9 +3,9 @@
 // for -- through a scripted date service (the stand-alone one is the demo
 // host's, tested with it).
 
+#include "HoteEssai.h"
 #include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/platform/Composants.h>
-#include "HoteEssai.h"
 
 #include <pavonis/hostapi/IControleTexte.h>
 #include <pavonis/hostapi/IServiceDate.h>
@@ -126,7 +126,8 @@ private slots:
                 QTest::keyClick(date_, char(t));
             else {
                 const char32_t c = char32_t(t);
-                QTest::sendKeyEvent(QTest::Click, date_, t == 0x7f ? Qt::Key_Delete : Qt::Key_unknown, QString::fromUcs4(&c, 1), {});
+                QTest::sendKeyEvent(QTest::Click, date_, t == 0x7f ? Qt::Key_Delete : Qt::Key_unknown,
+                                    QString::fromUcs4(&c, 1), {});
             }
         }
         QCOMPARE(date_->text(), attendu);
@@ -140,9 +141,12 @@ private slots:
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QString>("attendu");
         for (const char* voie : {"coller", "déposer", "méthode de saisie"}) {
-            QTest::addRow("%s chiffres", voie) << voie << "0512" << "1/0512";
-            QTest::addRow("%s date longue", voie) << voie << "5 déc. 2026" << "1/5//////2026";
-            QTest::addRow("%s émoji", voie) << voie << "2\U0001F600" << "1/2/";
+            QTest::addRow("%s chiffres", voie) << voie << "0512"
+                                               << "1/0512";
+            QTest::addRow("%s date longue", voie) << voie << "5 déc. 2026"
+                                                  << "1/5//////2026";
+            QTest::addRow("%s émoji", voie) << voie << "2\U0001F600"
+                                            << "1/2/";
         }
     }
     void texteInsere()
@@ -183,14 +187,18 @@ private slots:
         QTest::addColumn<QStringList>("journal");
         QTest::addColumn<QString>("texte");
         QTest::addColumn<bool>("reste");
-        QTest::newRow("vide") << "" << "" << false << "jamais" << QStringList() << "" << false;
-        QTest::newRow("acceptée") << "01/12/2026" << "" << false << ""
+        QTest::newRow("vide") << ""
+                              << "" << false << "jamais" << QStringList() << "" << false;
+        QTest::newRow("acceptée") << "01/12/2026"
+                                  << "" << false << ""
                                   << QStringList{"normaliser 01/12/2026 0", "revoir", "controler 01/12/2026"}
                                   << "01/12/2026" << false;
-        QTest::newRow("refusée") << "3102" << "31/02/2026" << false << "Date impossible"
-                                 << QStringList{"normaliser 3102 0", "revoir", "controler 31/02/2026"} << "31/02/2026"
-                                 << true;
-        QTest::newRow("à revoir") << "0512" << "05/12/2026" << true << "refusée quand même"
+        QTest::newRow("refusée") << "3102"
+                                 << "31/02/2026" << false << "Date impossible"
+                                 << QStringList{"normaliser 3102 0", "revoir", "controler 31/02/2026"}
+                                 << "31/02/2026" << true;
+        QTest::newRow("à revoir") << "0512"
+                                  << "05/12/2026" << true << "refusée quand même"
                                   << QStringList{"normaliser 0512 0", "revoir"} << "05/12/2026" << true;
     }
     void depart()
@@ -299,7 +307,6 @@ private slots:
         QVERIFY2(messages_[0].contains("service des dates indisponible"), qPrintable(messages_[0]));
         QVERIFY(QApplication::focusWidget() != date_);
     }
-
 };
 
 QTEST_MAIN(TestDateEval)

@@ -26,7 +26,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QStringList lignesDe(const char* fichier) { return donnee(fichier).split('\n', Qt::SkipEmptyParts); }
+QStringList lignesDe(const char* fichier)
+{
+    return donnee(fichier).split('\n', Qt::SkipEmptyParts);
+}
 
 QString genre(const QWidget* w)
 {
@@ -67,7 +70,8 @@ private slots:
 
     void inventaire_data()
     {
-        QTest::addColumn<QStringList>("attendu"); // nom, genre, conteneur, légende, gauche, haut, largeur, hauteur
+        QTest::addColumn<QStringList>(
+            "attendu"); // nom, genre, conteneur, légende, gauche, haut, largeur, hauteur
         for (const QString& l : lignesDe("ecran-inventaire.tsv").mid(1))
             QTest::newRow(qPrintable(l.section('\t', 0, 0))) << l.split('\t');
     }
@@ -77,9 +81,10 @@ private slots:
         QWidget* w = enfant(*c_, qPrintable(attendu[0]));
         const QRect t = w->property("twips").toRect();
         const QString conteneur = w->parentWidget() == c_ ? QString() : w->parentWidget()->objectName();
-        QCOMPARE(QStringList({w->objectName(), genre(w), conteneur, legende(w), QString::number(t.x()), QString::number(t.y()),
-                              QString::number(t.width()), QString::number(t.height())}),
-                 attendu);
+        QCOMPARE(
+            QStringList({w->objectName(), genre(w), conteneur, legende(w), QString::number(t.x()),
+                         QString::number(t.y()), QString::number(t.width()), QString::number(t.height())}),
+            attendu);
     }
 
     // Nothing more than the inventory: 253 controls, each name once.
@@ -117,8 +122,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             vus << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(vus, QStringList({"Cmd_Retour", "Cmd_Imprimer", "Cmd_NouvelleEval", "Txt_DateEval", "Txt_SousGroupe",
-                                   "Txt_Groupe", "Txt_GestionNote", "Opt_GestionFait"}));
+        QCOMPARE(vus, QStringList({"Cmd_Retour", "Cmd_Imprimer", "Cmd_NouvelleEval", "Txt_DateEval",
+                                   "Txt_SousGroupe", "Txt_Groupe", "Txt_GestionNote", "Opt_GestionFait"}));
     }
 
     // Each heading word, as drawn, centred over its column's marks within 3
@@ -131,7 +136,8 @@ private slots:
             QStyleOptionButton o;
             o.initFrom(b);
             const bool rond = qobject_cast<QRadioButton*>(b);
-            const QRectF r = b->style()->subElementRect(rond ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &o, b);
+            const QRectF r = b->style()->subElementRect(
+                rond ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &o, b);
             return b->mapTo(c_, QPointF(r.center().x() + 0.5, 0)).x();
         };
         for (const auto& [entete, ligne] : {std::pair{"Etq_VariablesDiscriminantes2008", "Transferts"},
@@ -150,16 +156,23 @@ private slots:
                     mots.last().second = x;
             }
             QCOMPARE(mots.size(), 7); // the title, then Fait, Ne fait pas, S, T, C, H
-            const QStringList colonnes{"Opt_%1Fait", "Opt_%1FaitPas", "Cac_%1S", "Cac_%1T", "Cac_%1C", "Cac_%1H"};
+            const QStringList colonnes{"Opt_%1Fait", "Opt_%1FaitPas", "Cac_%1S",
+                                       "Cac_%1T",    "Cac_%1C",       "Cac_%1H"};
             for (int k = 0; k < 6; ++k) {
-                const double centre = l->mapTo(c_, QPointF(0, 0)).x() + (mots[k + 1].first + mots[k + 1].second + 1) / 2.0 / dpr;
+                const double centre = l->mapTo(c_, QPointF(0, 0)).x() +
+                                      (mots[k + 1].first + mots[k + 1].second + 1) / 2.0 / dpr;
                 const double colonne = centreMarque(qPrintable(colonnes[k].arg(ligne)));
-                QVERIFY2(std::abs(centre - colonne) <= 3, qPrintable(QString("%1 : %2 pour %3").arg(colonnes[k].arg(ligne)).arg(centre).arg(colonne)));
+                QVERIFY2(
+                    std::abs(centre - colonne) <= 3,
+                    qPrintable(
+                        QString("%1 : %2 pour %3").arg(colonnes[k].arg(ligne)).arg(centre).arg(colonne)));
             }
         }
         for (QLabel* l : c_->findChildren<QLabel*>())
             if (!l->wordWrap())
-                QVERIFY2(QFontMetricsF(l->font()).boundingRect(l->text()).right() <= l->contentsRect().width(), qPrintable(l->objectName()));
+                QVERIFY2(QFontMetricsF(l->font()).boundingRect(l->text()).right() <=
+                             l->contentsRect().width(),
+                         qPrintable(l->objectName()));
     }
 
     // What assistive technology reads: every row's controls named after the
@@ -176,10 +189,12 @@ private slots:
                 legendeDuCadre[c[2]] = c[3];
         }
         const auto nom = [&](const QString& controle) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(enfant(*c_, qPrintable(controle)));
+            QAccessibleInterface* a =
+                QAccessible::queryAccessibleInterface(enfant(*c_, qPrintable(controle)));
             return a ? a->text(QAccessible::Name) : QString();
         };
-        const QStringList adverbes{"S — Spontanément", "T — Totalement", "C — Correctement", "H — Habituellement"};
+        const QStringList adverbes{"S — Spontanément", "T — Totalement", "C — Correctement",
+                                   "H — Habituellement"};
         int rangees = 0;
         for (const QString& l : lignes) {
             const QString option = l.section('\t', 0, 0), cadre = l.section('\t', 2, 2);
@@ -190,7 +205,8 @@ private slots:
             const bool sousVariable = parent.startsWith("Cdr_");
             QString sous = legendeDuCadre[cadre];
             sous[0] = sous[0].toLower();
-            const QString rangee = sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre];
+            const QString rangee =
+                sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre];
             for (const QString& autre : lignes) {
                 const QString n = autre.section('\t', 0, 0);
                 const QString adverbe = adverbes.value("STCH"_L1.indexOf(n.back()));
@@ -202,12 +218,14 @@ private slots:
                     QCOMPARE(nom(n) + enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
                              rangee + " : " + adverbe + QString(adverbe).replace(" — ", "- "));
                 else if (n.startsWith("Txt_"))
-                    QCOMPARE(nom(n), sousVariable ? "Modalité de " + rangee : "Modalité de la variable " + rangee);
+                    QCOMPARE(nom(n),
+                             sousVariable ? "Modalité de " + rangee : "Modalité de la variable " + rangee);
             }
         }
         QCOMPARE(rangees, 24);
         QCOMPARE(nom("Txt_ToiletteNote"), "Modalité de la variable Toilette");
-        QCOMPARE(nom("Txt_Groupe") + "|" + nom("Txt_SousGroupe") + "|" + nom("Txt_DateEval"), "Groupe iso-ressources|Sous-groupe|A la date du");
+        QCOMPARE(nom("Txt_Groupe") + "|" + nom("Txt_SousGroupe") + "|" + nom("Txt_DateEval"),
+                 "Groupe iso-ressources|Sous-groupe|A la date du");
 
         // Their value, as the boxes show it after the row rule ran (Qt's line
         // edits send the text change to the screen reader's bridge).
@@ -215,7 +233,8 @@ private slots:
         c_->Init();
         cliquer(*c_, "Opt_TransfertsFaitPas");
         for (const char* zone : {"Txt_TransfertsNote", "Txt_Groupe", "Txt_SousGroupe"})
-            QCOMPARE(QAccessible::queryAccessibleInterface(enfant(*c_, zone))->text(QAccessible::Value), texte(*c_, zone));
+            QCOMPARE(QAccessible::queryAccessibleInterface(enfant(*c_, zone))->text(QAccessible::Value),
+                     texte(*c_, zone));
         QCOMPARE(texte(*c_, "Txt_TransfertsNote"), "C");
     }
 
@@ -226,7 +245,8 @@ private slots:
     {
         int orange = 0, lectureSeule = 0;
         for (QLabel* l : c_->findChildren<QLabel*>())
-            orange += l->autoFillBackground() && l->palette().color(QPalette::Window) == QColor(255, 224, 192);
+            orange +=
+                l->autoFillBackground() && l->palette().color(QPalette::Window) == QColor(255, 224, 192);
         QCOMPARE(orange, 17);
         for (const char* nom : {"Txt_Groupe", "Txt_SousGroupe"}) {
             const QFont f = enfant(*c_, nom)->font();
@@ -244,10 +264,10 @@ private slots:
             QVERIFY(!k->isChecked() && k->isEnabled());
         QVERIFY(enfant(*c_, "WB_Aide")->isHidden() && !enfant(*c_, "Etq_Aide")->isHidden());
         auto* barre = qobject_cast<QScrollBar*>(enfant(*c_, "Bdv_Controles"));
-        QCOMPARE(QList<int>({barre->value(), barre->minimum(), barre->maximum(), barre->singleStep(), barre->pageStep()}),
+        QCOMPARE(QList<int>({barre->value(), barre->minimum(), barre->maximum(), barre->singleStep(),
+                             barre->pageStep()}),
                  QList<int>({0, 0, 32767, 1, 1}));
     }
-
 };
 
 QTEST_MAIN(TestEcran)

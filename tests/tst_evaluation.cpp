@@ -3,14 +3,14 @@
 // response, checked against the published JSON schema and the official
 // FHIR R4 schema by the validators of tests/json.
 
-#include <pavonis/engine/GrilleMemoire.h>
-#include <pavonis/engine/MoteurAggir.h>
 #include "OutilsEssai.h"
 #include "TablesEssai.h"
+#include <pavonis/engine/GrilleMemoire.h>
+#include <pavonis/engine/MoteurAggir.h>
 
-#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/evaluation/ReponseFhir.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -69,9 +69,12 @@ private slots:
         QTest::addColumn<int>("choix");
         QTest::addColumn<QString>("adverbes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("adverbe sur Fait") << "ToiletteH" << int(Choix::Fait) << "S" << "« ToiletteH »";
-        QTest::newRow("quatre adverbes") << "Gestion" << int(Choix::NeFaitPas) << "STCH" << "quatre adverbes";
-        QTest::newRow("quatre, sans choix") << "Label7" << int(Choix::Aucun) << "STCH" << "inconnue : « Label7 »";
+        QTest::newRow("adverbe sur Fait") << "ToiletteH" << int(Choix::Fait) << "S"
+                                          << "« ToiletteH »";
+        QTest::newRow("quatre adverbes") << "Gestion" << int(Choix::NeFaitPas) << "STCH"
+                                         << "quatre adverbes";
+        QTest::newRow("quatre, sans choix") << "Label7" << int(Choix::Aucun) << "STCH"
+                                            << "inconnue : « Label7 »";
     }
     void etatsInatteignables()
     {
@@ -116,7 +119,8 @@ private slots:
             for (std::size_t l = 0; l < e.lignes.size(); ++l)
                 QCOMPARE(QString(r.notesLignes[l]), QString::fromStdString(g.note(l)));
             for (std::size_t k = 0; k < 6; ++k)
-                QCOMPARE(QString(r.notesComposees[k]), QString::fromStdString(g.noteDe(std::array{3, 4, 5, 7, 16, 17}[k])));
+                QCOMPARE(QString(r.notesComposees[k]),
+                         QString::fromStdString(g.noteDe(std::array{3, 4, 5, 7, 16, 17}[k])));
             QCOMPARE(QString::number(r.gir) + (r.sousGroupe ? QString(r.sousGroupe) : QString()),
                      QString::fromStdString(g.groupe() + g.sousGroupe()));
         }
@@ -147,41 +151,61 @@ private slots:
         QTest::addColumn<QByteArray>("avant");
         QTest::addColumn<QByteArray>("apres");
         QTest::addColumn<QString>("message");
-        QTest::newRow("quatrième adverbe") << QByteArray(R"("ToiletteH": {"choix": "ne-fait-pas", "adverbes": ["S"]})")
-                                           << QByteArray(R"("ToiletteH": {"choix": "ne-fait-pas", "adverbes": ["S", "T", "C", "H"]})")
-                                           << "/lignes/ToiletteH/adverbes/3 : quatrième adverbe";
-        QTest::newRow("adverbe inconnu") << QByteArray(R"("adverbes": ["S"])") << QByteArray(R"("adverbes": ["S", "X"])")
-                                         << "/lignes/ToiletteH/adverbes/1 : adverbe « X » inconnu";
-        QTest::newRow("adverbe en double") << QByteArray(R"("adverbes": ["S"])") << QByteArray(R"("adverbes": ["S", "S"])")
-                                           << "/lignes/ToiletteH/adverbes/1 : adverbe « S » en double";
-        QTest::newRow("adverbes sur Fait") << QByteArray(R"("Transferts": {"choix": "fait"})")
-                                           << QByteArray(R"("Transferts": {"choix": "fait", "adverbes": ["T"]})")
-                                           << "/lignes/Transferts/adverbes : des adverbes";
-        QTest::newRow("choix inconnu") << QByteArray(R"("Transferts": {"choix": "fait"})") << QByteArray(R"("Transferts": {"choix": "oui"})")
+        QTest::newRow("quatrième adverbe")
+            << QByteArray(R"("ToiletteH": {"choix": "ne-fait-pas", "adverbes": ["S"]})")
+            << QByteArray(R"("ToiletteH": {"choix": "ne-fait-pas", "adverbes": ["S", "T", "C", "H"]})")
+            << "/lignes/ToiletteH/adverbes/3 : quatrième adverbe";
+        QTest::newRow("adverbe inconnu")
+            << QByteArray(R"("adverbes": ["S"])") << QByteArray(R"("adverbes": ["S", "X"])")
+            << "/lignes/ToiletteH/adverbes/1 : adverbe « X » inconnu";
+        QTest::newRow("adverbe en double")
+            << QByteArray(R"("adverbes": ["S"])") << QByteArray(R"("adverbes": ["S", "S"])")
+            << "/lignes/ToiletteH/adverbes/1 : adverbe « S » en double";
+        QTest::newRow("adverbes sur Fait")
+            << QByteArray(R"("Transferts": {"choix": "fait"})")
+            << QByteArray(R"("Transferts": {"choix": "fait", "adverbes": ["T"]})")
+            << "/lignes/Transferts/adverbes : des adverbes";
+        QTest::newRow("choix inconnu") << QByteArray(R"("Transferts": {"choix": "fait"})")
+                                       << QByteArray(R"("Transferts": {"choix": "oui"})")
                                        << "/lignes/Transferts/choix : choix « oui » inconnu";
-        QTest::newRow("ligne inconnue") << QByteArray(R"("Transferts": {"choix": "fait"})") << QByteArray(R"("Transfert": {"choix": "fait"})")
+        QTest::newRow("ligne inconnue") << QByteArray(R"("Transferts": {"choix": "fait"})")
+                                        << QByteArray(R"("Transfert": {"choix": "fait"})")
                                         << "/lignes/Transfert : ligne d'évaluation inconnue";
         QTest::newRow("ligne manquante") << QByteArray(R"("Transferts": {"choix": "fait"},)") << QByteArray()
                                          << "/lignes : il manque « Transferts »";
-        QTest::newRow("membre en double") << QByteArray(R"("evaluateur": "Claire Dupuis",)")
-                                          << QByteArray(R"("evaluateur": "Claire Dupuis", "evaluateur": "X",)")
-                                          << "/evaluateur : membre en double";
-        QTest::newRow("membre inconnu") << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 1, "auteur": "X",)")
-                                        << "/auteur : membre inconnu";
-        QTest::newRow("version") << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 2,)") << "/version : version 2 inconnue";
-        QTest::newRow("version décimale") << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 1.0,)") << "/version : nombre entier";
-        QTest::newRow("format") << QByteArray(R"("pavonis-evaluation")") << QByteArray(R"("autre")") << "/format : ce n'est pas une évaluation";
-        QTest::newRow("UTF-8") << QByteArray(R"("Claire Dupuis")") << QByteArray("\"Claire \xC3\x28\"") << "/evaluateur : texte qui n'est pas en UTF-8";
-        QTest::newRow("demi-caractère") << QByteArray(R"("Claire Dupuis")") << QByteArray(R"("\ud83d")") << "/evaluateur : demi-caractère UTF-16";
-        QTest::newRow("GIR hors limites") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 7)") << "/resultats/gir : GIR 7 hors de 1 à 6";
-        QTest::newRow("GIR 0") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 0)") << "/resultats/gir : GIR 0 hors de 1 à 6";
-        QTest::newRow("modalité D") << QByteArray(R"("Transferts": "A")") << QByteArray(R"("Transferts": "D")")
+        QTest::newRow("membre en double")
+            << QByteArray(R"("evaluateur": "Claire Dupuis",)")
+            << QByteArray(R"("evaluateur": "Claire Dupuis", "evaluateur": "X",)")
+            << "/evaluateur : membre en double";
+        QTest::newRow("membre inconnu")
+            << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 1, "auteur": "X",)")
+            << "/auteur : membre inconnu";
+        QTest::newRow("version") << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 2,)")
+                                 << "/version : version 2 inconnue";
+        QTest::newRow("version décimale") << QByteArray(R"("version": 1,)")
+                                          << QByteArray(R"("version": 1.0,)") << "/version : nombre entier";
+        QTest::newRow("format") << QByteArray(R"("pavonis-evaluation")") << QByteArray(R"("autre")")
+                                << "/format : ce n'est pas une évaluation";
+        QTest::newRow("UTF-8") << QByteArray(R"("Claire Dupuis")") << QByteArray("\"Claire \xC3\x28\"")
+                               << "/evaluateur : texte qui n'est pas en UTF-8";
+        QTest::newRow("demi-caractère") << QByteArray(R"("Claire Dupuis")") << QByteArray(R"("\ud83d")")
+                                        << "/evaluateur : demi-caractère UTF-16";
+        QTest::newRow("GIR hors limites") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 7)")
+                                          << "/resultats/gir : GIR 7 hors de 1 à 6";
+        QTest::newRow("GIR 0") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 0)")
+                               << "/resultats/gir : GIR 0 hors de 1 à 6";
+        QTest::newRow("modalité D") << QByteArray(R"("Transferts": "A")")
+                                    << QByteArray(R"("Transferts": "D")")
                                     << "/resultats/lignes/Transferts : modalité « D » inconnue";
-        QTest::newRow("sans lignes") << QByteArray() << QByteArray(R"({"format": "pavonis-evaluation", "version": 1})") << "/lignes : membre manquant";
-        QTest::newRow("GIR 5 sans sous-groupe") << QByteArray(R"("sous_groupe": "A")") << QByteArray(R"("sous_groupe": null)")
-                                                << "/resultats/sous_groupe : un sous-groupe accompagne";
+        QTest::newRow("sans lignes") << QByteArray()
+                                     << QByteArray(R"({"format": "pavonis-evaluation", "version": 1})")
+                                     << "/lignes : membre manquant";
+        QTest::newRow("GIR 5 sans sous-groupe")
+            << QByteArray(R"("sous_groupe": "A")") << QByteArray(R"("sous_groupe": null)")
+            << "/resultats/sous_groupe : un sous-groupe accompagne";
         QTest::newRow("tronqué") << QByteArray("\n}\n") << QByteArray() << "attendu, le texte s'arrête";
-        QTest::newRow("texte après") << QByteArray("\n}\n") << QByteArray("\n} {}") << "/ : du texte suit l'évaluation";
+        QTest::newRow("texte après") << QByteArray("\n}\n") << QByteArray("\n} {}")
+                                     << "/ : du texte suit l'évaluation";
     }
     void refus()
     {
@@ -193,7 +217,9 @@ private slots:
         e.lignes.fill({Choix::Fait, {}});
         e.ligne("ToiletteH") = {Choix::NeFaitPas, {true, false, false, false}};
         // With nothing to replace, the text is `apres` alone.
-        std::string json = avant.isEmpty() ? std::string() : FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_));
+        std::string json = avant.isEmpty()
+                               ? std::string()
+                               : FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_));
         const std::string a = avant.toStdString();
         QVERIFY2(json.find(a) != std::string::npos, a.c_str());
         json.replace(json.rfind(a), a.size(), apres.toStdString());
@@ -205,12 +231,17 @@ private slots:
     // from the recomputed ones are named, and the recomputed ones stand.
     void lectureGeneraleEtEcarts()
     {
-        const std::string json = R"({ "lignes" : {)" + [] {
-            std::string l;
-            for (std::size_t i = 0; i < Evaluation::kNbLignes; ++i)
-                l += (i ? ",\n" : "") + std::string("\"") + std::string(Evaluation::cle(i)) + "\":{\"adverbes\":[\"H\",\"S\"],\"choix\":\"aucun\"}";
-            return l;
-        }() + "}, \"version\":1, \"format\":\"pavonis-evaluation\", \"beneficiaire\":\"Z\\u00e9o \\ud83d\\ude00 \\\"x\\\"\\n\"}";
+        const std::string json = R"({ "lignes" : {)" +
+                                 [] {
+                                     std::string l;
+                                     for (std::size_t i = 0; i < Evaluation::kNbLignes; ++i)
+                                         l += (i ? ",\n" : "") + std::string("\"") +
+                                              std::string(Evaluation::cle(i)) +
+                                              "\":{\"adverbes\":[\"H\",\"S\"],\"choix\":\"aucun\"}";
+                                     return l;
+                                 }() +
+                                 "}, \"version\":1, \"format\":\"pavonis-evaluation\", "
+                                 "\"beneficiaire\":\"Z\\u00e9o \\ud83d\\ude00 \\\"x\\\"\\n\"}";
         const auto lu = FormatEvaluation::lire(json);
         QCOMPARE(QString::fromStdString(lu.evaluation.beneficiaire), QString::fromUtf8("Zéo 😀 \"x\"\n"));
         QVERIFY(!lu.resultats);
@@ -223,7 +254,8 @@ private slots:
         const std::vector<std::string> ecarts = FormatEvaluation::ecarts(faux, r);
         QCOMPARE(ecarts.size(), 2u);
         QVERIFY(QString::fromStdString(ecarts[0]).startsWith("/resultats/lignes/ToiletteH : "));
-        QVERIFY(QString::fromStdString(ecarts[1]).contains(QStringLiteral("/resultats/gir : %1 dans le fichier, %2 recalculé").arg(faux.gir).arg(r.gir)));
+        QVERIFY(QString::fromStdString(ecarts[1]).contains(
+            QStringLiteral("/resultats/gir : %1 dans le fichier, %2 recalculé").arg(faux.gir).arg(r.gir)));
     }
 
     // The written JSON follows its published schema; a wrong one does not.
@@ -236,7 +268,8 @@ private slots:
             const QString f = dossier_.filePath(QStringLiteral("e%1.json").arg(n));
             QFile sortie(f);
             QVERIFY(sortie.open(QIODevice::WriteOnly));
-            sortie.write(QByteArray::fromStdString(FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_), n % 2)));
+            sortie.write(QByteArray::fromStdString(
+                FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, tables_), n % 2)));
             sortie.close();
             fichiers << f;
         }
@@ -269,9 +302,11 @@ private slots:
             sortie.write(QByteArray::fromStdString(fhir));
             reponses << f;
         }
-        QCOMPARE(valider(QStringList{"valider-fhir.mjs", kFhir + "/questionnaire-aggir-2008.json"} + reponses +
+        QCOMPARE(valider(QStringList{"valider-fhir.mjs", kFhir + "/questionnaire-aggir-2008.json"} +
+                         reponses +
                          QStringList{"--ressource", kFhir + "/codesystem-aggir-choix.json",
-                                     kFhir + "/codesystem-aggir-adverbes.json", kFhir + "/codesystem-aggir-modalites.json"}),
+                                     kFhir + "/codesystem-aggir-adverbes.json",
+                                     kFhir + "/codesystem-aggir-modalites.json"}),
                  QString());
     }
 };

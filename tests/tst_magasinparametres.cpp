@@ -2,10 +2,10 @@
 // interfaces, creation by programs starting together, and every way a
 // store can be wrong -- each refused with an error naming the problem.
 
+#include "OutilsEssai.h"
 #include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/EntreeParametre.h>
 #include <pavonis/host/MagasinParametres.h>
-#include "OutilsEssai.h"
 
 #include <pavonis/hostapi/ISectionParametres.h>
 
@@ -24,7 +24,8 @@ using namespace pavonis::essai;
 
 namespace {
 
-std::shared_ptr<IEntreeParametre> entree(IBaseDonnees& base, const std::string& section, const std::string& cle)
+std::shared_ptr<IEntreeParametre> entree(IBaseDonnees& base, const std::string& section,
+                                         const std::string& cle)
 {
     auto s = convertir<ISectionParametres>(base.Section(section), section);
     return convertir<IEntreeParametre>(s->Section(cle), cle);
@@ -70,7 +71,8 @@ private slots:
         QFETCH(QString, viaHote);
         const std::string f = chemin(QStringLiteral("refus-%1.sqlite").arg(QTest::currentDataTag()));
         MagasinParametres::ouvrir(f, "/opt/pavonis/data/")->executer(sql.toStdString());
-        const QString m = erreurDe([&] { MagasinParametres::ouvrir(f, "/x/data/")->verifierParametresAggir(); });
+        const QString m =
+            erreurDe([&] { MagasinParametres::ouvrir(f, "/x/data/")->verifierParametresAggir(); });
         QVERIFY2(m.contains(attendu) && m.contains(QString::fromStdString(f)), qPrintable(m));
         if (viaHote != "1")
             return;
@@ -95,7 +97,8 @@ private slots:
         // A link to nothing is named as such, and stays a link.
         const std::string lien = chemin("lien.sqlite");
         QVERIFY(QFile::link(dossier_.path() + "/nulle-part/x.sqlite", QString::fromStdString(lien)));
-        QVERIFY(erreurDe([&] { MagasinParametres::ouvrir(lien, "/x/data/"); }).contains("lien symbolique vers"));
+        QVERIFY(
+            erreurDe([&] { MagasinParametres::ouvrir(lien, "/x/data/"); }).contains("lien symbolique vers"));
         QVERIFY(QFileInfo(QString::fromStdString(lien)).isSymLink());
         // A creation that fails names the store and leaves nothing behind.
         const std::string impossible = chemin("abime.sqlite/dessous.sqlite");
@@ -142,8 +145,11 @@ private slots:
             double Valeur(std::int16_t, std::int16_t) override { return 0; }
             void DefinirValeur(const std::shared_ptr<IEntreeParametre>&) override {}
         };
-        QVERIFY(erreurDe([&] { fraiche->DefinirValeur(std::make_shared<Etrangere>()); }).contains("autre bibliothèque"));
-        QVERIFY(erreurDe([&] { entree(base, "AGGIRPARAM", "E")->Texte(1, 2, -1); }).contains("Texte(1, 2, -1)"));
+        QVERIFY(erreurDe([&] {
+                    fraiche->DefinirValeur(std::make_shared<Etrangere>());
+                }).contains("autre bibliothèque"));
+        QVERIFY(
+            erreurDe([&] { entree(base, "AGGIRPARAM", "E")->Texte(1, 2, -1); }).contains("Texte(1, 2, -1)"));
     }
 };
 

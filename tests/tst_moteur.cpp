@@ -2,15 +2,15 @@
 // rules, the GIR cascade and its arithmetic, the lookup table. Expected
 // values come from the published grid and the rules' own tables.
 
+#include "OutilsEssai.h"
+#include "TablesEssai.h"
 #include <pavonis/engine/CascadeGir.h>
 #include <pavonis/engine/Composition.h>
 #include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/engine/GrilleMemoire.h>
 #include <pavonis/engine/MoteurAggir.h>
-#include "OutilsEssai.h"
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>
-#include "TablesEssai.h"
 
 #include <pavonis/hostapi/Erreur.h>
 
@@ -151,11 +151,26 @@ private slots:
         const QStringList lettres{"A", "B", "C", ""};
         // Rows: first note A, B, C, empty; columns: second note.
         const std::pair<RegleComposee, const char*> tables[] = {
-            {RegleComposee::Toilette, "ABBB" "BBBB" "BBCB" "BBBB"},
-            {RegleComposee::Elimination, "ABCB" "BBCB" "CCCC" "BBCB"},
-            {RegleComposee::Orientation, "ABCB" "BBCB" "CCCC" "BBCB"},
-            {RegleComposee::Coherence, "ABCB" "BBCB" "CCCC" "BBCB"},
-            {RegleComposee::Alimentation, "ABBB" "BBCC" "BCCC" "BCCC"},
+            {RegleComposee::Toilette, "ABBB"
+                                      "BBBB"
+                                      "BBCB"
+                                      "BBBB"},
+            {RegleComposee::Elimination, "ABCB"
+                                         "BBCB"
+                                         "CCCC"
+                                         "BBCB"},
+            {RegleComposee::Orientation, "ABCB"
+                                         "BBCB"
+                                         "CCCC"
+                                         "BBCB"},
+            {RegleComposee::Coherence, "ABCB"
+                                       "BBCB"
+                                       "CCCC"
+                                       "BBCB"},
+            {RegleComposee::Alimentation, "ABBB"
+                                          "BBCC"
+                                          "BCCC"
+                                          "BCCC"},
         };
         for (const auto& [regle, resultats] : tables)
             for (int i = 0; i < 4; ++i)
@@ -164,8 +179,11 @@ private slots:
                         << int(regle) << lettres[i] << lettres[j] << QString(resultats[4 * i + j]);
         for (const char* trio : {"AAA", "CCC", "AAC", "CCB", "ABC", "BBB"})
             QTest::addRow("habillage %s", trio) << int(RegleComposee::Habillage) << QString(trio) << QString()
-                                                << QString(QByteArray(trio) == "AAA" ? "A" : QByteArray(trio) == "CCC" ? "C" : "B");
-        QTest::newRow("habillage vide") << int(RegleComposee::Habillage) << QString("   ") << QString() << "B";
+                                                << QString(QByteArray(trio) == "AAA"   ? "A"
+                                                           : QByteArray(trio) == "CCC" ? "C"
+                                                                                       : "B");
+        QTest::newRow("habillage vide")
+            << int(RegleComposee::Habillage) << QString("   ") << QString() << "B";
     }
     void composition()
     {
@@ -238,8 +256,9 @@ private slots:
                       {'F', 800, 3, 6, 6},  {'G', 650, 4, 7, 6},  {'H', 4000, 4, 8, 5}, {'H', 2000, 5, 8, 6}};
         for (const auto& e : etapes) {
             QTest::addRow("%c %d", e.groupe, e.seuil) << e.groupe << e.seuil << e.gir << e.rang;
-            QTest::addRow("%c %d", e.groupe, e.seuil - 1) << e.groupe << e.seuil - 1 << e.girEnDessous
-                                                           << (e.girEnDessous == 6 || e.girEnDessous == 5 ? 8 : e.rang);
+            QTest::addRow("%c %d", e.groupe, e.seuil - 1)
+                << e.groupe << e.seuil - 1 << e.girEnDessous
+                << (e.girEnDessous == 6 || e.girEnDessous == 5 ? 8 : e.rang);
         }
     }
     void seuils()
@@ -268,10 +287,14 @@ private slots:
         QTest::addColumn<QString>("deplacements");
         QTest::addColumn<QString>("attendu");
         const QStringList v{"A", "B", "C", ""};
-        const char* table = "ABCC" "BBCB" "CCCC" "CBCC";
+        const char* table = "ABCC"
+                            "BBCB"
+                            "CCCC"
+                            "CBCC";
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j)
-                QTest::addRow("%s/%s", qPrintable(v[i]), qPrintable(v[j])) << v[i] << v[j] << QString(table[4 * i + j]);
+                QTest::addRow("%s/%s", qPrintable(v[i]), qPrintable(v[j]))
+                    << v[i] << v[j] << QString(table[4 * i + j]);
     }
     void sousGroupe()
     {
@@ -318,7 +341,9 @@ private slots:
         QFETCH(double, poids);
         QFETCH(qint64, attendu);
         if (attendu == (qint64(1) << 40))
-            QVERIFY(essai::erreurDe([&] { cascade::ajouterPoids(score, poids); }).startsWith("Dépassement de capacité"));
+            QVERIFY(essai::erreurDe([&] {
+                        cascade::ajouterPoids(score, poids);
+                    }).startsWith("Dépassement de capacité"));
         else
             QCOMPARE(qint64(cascade::ajouterPoids(score, poids)), attendu);
     }
@@ -328,7 +353,7 @@ private slots:
     {
         Banc b;
         b.grille.selectionnerToutesFait();
-        b.tables[2].reset(); // no table C
+        b.tables[2].reset();                               // no table C
         QVERIFY_THROWS_EXCEPTION(Erreur, b.ligne(0, "N")); // the cascade reaches group C
         QCOMPARE(b.grille.groupe() + b.grille.sousGroupe(), "6A");
         essai::Poids p{};

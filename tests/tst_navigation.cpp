@@ -3,9 +3,9 @@
 // help pane (placed and loaded by a hover, shown and hidden by a click on a
 // variable's name, or by F1 from its controls).
 
-#include <pavonis/platform/Ecran.h>
 #include "HoteEssai.h"
 #include <pavonis/host/MagasinParametres.h>
+#include <pavonis/platform/Ecran.h>
 #include <pavonis/platform/NavigateurAide.h>
 
 #include <QApplication>
@@ -20,7 +20,10 @@ using namespace pavonis;
 using namespace pavonis::essai;
 
 namespace {
-QRect place(QWidget* w) { return w->property("twips").toRect(); }
+QRect place(QWidget* w)
+{
+    return w->property("twips").toRect();
+}
 } // namespace
 
 class TestNavigation : public QObject {
@@ -34,8 +37,8 @@ class TestNavigation : public QObject {
 
     QString page(int n, const QString& dossier = {}) const
     {
-        return "file:" + (dossier.isEmpty() ? hote_->repertoireAide : dossier) + "/aide_aggir" + QString::number(n) +
-               ".html";
+        return "file:" + (dossier.isEmpty() ? hote_->repertoireAide : dossier) + "/aide_aggir" +
+               QString::number(n) + ".html";
     }
     // Every placed control against its design Top: the 27 on the surface
     // (but the bar) shifted up by `decalage`, the others in place.
@@ -214,7 +217,8 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("gauche");
         QTest::newRow("achats puis gestion") << QStringList{"Etq_Achats2008", "Cdr_Gestion2008"} << 15 << 120;
-        QTest::newRow("gestion puis alerter") << QStringList{"Etq_Gestion2008", "Cdr_Alerter2008"} << 10 << 7320;
+        QTest::newRow("gestion puis alerter")
+            << QStringList{"Etq_Gestion2008", "Cdr_Alerter2008"} << 10 << 7320;
         QTest::newRow("cadre composé") << QStringList{"Cdr_Habillage2008"} << 5 << 7320;
         QTest::newRow("orientation") << QStringList{"Etq_Orientation2008"} << 16 << 7320;
         QTest::newRow("activités") << QStringList{"Cdr_ActivitesTempsLibre"} << 13 << 120;

@@ -2,10 +2,10 @@
 // survive (separators, quotes, line ends, byte-order mark), every error
 // path, the population summary, and the program's exit statuses.
 
-#include <pavonis/host/MagasinParametres.h>
+#include "TablesEssai.h"
 #include <pavonis/gir/ScoreurCsv.h>
 #include <pavonis/gir/ScoreurJsonl.h>
-#include "TablesEssai.h"
+#include <pavonis/host/MagasinParametres.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
 
@@ -21,10 +21,11 @@ namespace {
 
 const QByteArray kModalites = "coherence;orientation;toilette;habillage;alimentation;elimination;transferts;"
                               "deplacements_interieurs;deplacements_exterieurs;alerter";
-const QByteArray kLignes = "Transferts;DeplacInter;ToiletteH;ToiletteB;EliminationFecale;EliminationUrinaire;"
-                           "HabillageH;HabillageM;HabillageB;Cuisine;AlimentationServir;AlimentationManger;"
-                           "SuiviTraitement;Menage;Alerter;DeplacExter;Transports;ActivitesTempsLibre;Achats;Gestion;"
-                           "OrientationTemps;OrientationEspace;CoherenceCommunication;CoherenceComportement";
+const QByteArray kLignes =
+    "Transferts;DeplacInter;ToiletteH;ToiletteB;EliminationFecale;EliminationUrinaire;"
+    "HabillageH;HabillageM;HabillageB;Cuisine;AlimentationServir;AlimentationManger;"
+    "SuiviTraitement;Menage;Alerter;DeplacExter;Transports;ActivitesTempsLibre;Achats;Gestion;"
+    "OrientationTemps;OrientationEspace;CoherenceCommunication;CoherenceComportement";
 
 struct Resultat {
     int statut;
@@ -47,7 +48,8 @@ Resultat scorer(const TableGir& table, const QByteArray& entree, std::size_t mor
             pos += n;
             return n;
         },
-        [&](std::string_view t) { sortie.append(t); }, [&](const std::string& m) { r.erreurs << QString::fromStdString(m); });
+        [&](std::string_view t) { sortie.append(t); },
+        [&](const std::string& m) { r.erreurs << QString::fromStdString(m); });
     r.sortie = QByteArray::fromStdString(sortie);
     return r;
 }
@@ -60,7 +62,10 @@ class TestPavonisGir : public QObject {
     std::unique_ptr<TableGir> table_;
     QTemporaryDir dossier_;
 
-    Resultat csv(const QByteArray& e, std::size_t morceau = 1 << 20) { return scorer<ScoreurCsv>(*table_, e, morceau); }
+    Resultat csv(const QByteArray& e, std::size_t morceau = 1 << 20)
+    {
+        return scorer<ScoreurCsv>(*table_, e, morceau);
+    }
 
 private slots:
     void initTestCase() { table_ = std::make_unique<TableGir>(PoidsGroupes::lire(essai::tablesPubliees())); }
@@ -68,17 +73,19 @@ private slots:
     // GIR and sub-group by the published weights; other columns unchanged.
     void modeModalites()
     {
-        const Resultat r = csv("dossier;" + kModalites + ";remarque\n"
+        const Resultat r = csv("dossier;" + kModalites +
+                               ";remarque\n"
                                "D1;A;A;A;A;A;A;A;A;A;A;rien\n"
                                "D2;C;C;C;C;C;C;C;C;C;C;\"grabataire; suivi\"\n"
                                "D3;A;A;B;A;A;A;A;A;A;C;\n"
                                "D4;A;A;A;A;A;A;A;A;B;A;\"dit \"\"non\"\"\"\n");
         QCOMPARE(r.statut, 0);
-        QCOMPARE(r.sortie, "dossier;" + kModalites + ";remarque;gir;sous_groupe\n"
-                                                     "D1;A;A;A;A;A;A;A;A;A;A;rien;6;A\n"
-                                                     "D2;C;C;C;C;C;C;C;C;C;C;\"grabataire; suivi\";1;\n"
-                                                     "D3;A;A;B;A;A;A;A;A;A;C;;5;C\n"
-                                                     "D4;A;A;A;A;A;A;A;A;B;A;\"dit \"\"non\"\"\";6;B\n");
+        QCOMPARE(r.sortie, "dossier;" + kModalites +
+                               ";remarque;gir;sous_groupe\n"
+                               "D1;A;A;A;A;A;A;A;A;A;A;rien;6;A\n"
+                               "D2;C;C;C;C;C;C;C;C;C;C;\"grabataire; suivi\";1;\n"
+                               "D3;A;A;B;A;A;A;A;A;A;C;;5;C\n"
+                               "D4;A;A;A;A;A;A;A;A;B;A;\"dit \"\"non\"\"\";6;B\n");
     }
 
     // Rows: "F", or "N" and the adverbs not met; the composite modalities
@@ -89,10 +96,13 @@ private slots:
         const Resultat r = csv(kLignes + "\n" + ligne + "\n");
         QCOMPARE(r.statut, 0);
         // Toilette B+C: B; Habillage A,B,A: B; Cohérence C+C: C.
-        QCOMPARE(r.sortie, kLignes + ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n" +
-                               ligne + ";B;A;B;A;A;C;4;\n");
-        QVERIFY(csv(kLignes + "\n" + QByteArray(ligne).replace("NTH", "NTHT") + "\n").erreurs.join('|').contains(
-            "ligne 2, colonne \"HabillageM\" : valeur \"NTHT\" invalide"));
+        QCOMPARE(r.sortie,
+                 kLignes +
+                     ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n" +
+                     ligne + ";B;A;B;A;A;C;4;\n");
+        QVERIFY(csv(kLignes + "\n" + QByteArray(ligne).replace("NTH", "NTHT") + "\n")
+                    .erreurs.join('|')
+                    .contains("ligne 2, colonne \"HabillageM\" : valeur \"NTHT\" invalide"));
     }
 
     // The forms a CSV file takes; any chunk size gives the same output.
@@ -102,16 +112,27 @@ private slots:
         QTest::addColumn<QByteArray>("attendue");
         const QByteArray a = "A;A;A;A;A;A;A;A;A;A", c = "C;C;C;C;C;C;C;C;C;C";
         const QByteArray v = QByteArray(kModalites).replace(';', ',');
-        QTest::newRow("virgule, colonnes dans le désordre") << "alerter,id," + QByteArray(v).replace(",alerter", "") + "\nC,1,A,A,A,A,A,A,A,A,A\n"
-                                                            << "alerter,id," + QByteArray(v).replace(",alerter", "") + ",gir,sous_groupe\nC,1,A,A,A,A,A,A,A,A,A,6,C\n";
-        QTest::newRow("CRLF") << kModalites + "\r\n" + a + "\r\n" << kModalites + ";gir;sous_groupe\r\n" + a + ";6;A\r\n";
-        QTest::newRow("CR seul") << kModalites + "\r" + a + "\r" + c << kModalites + ";gir;sous_groupe\r" + a + ";6;A\r" + c + ";1;\r";
-        QTest::newRow("marque d'ordre, champ entre guillemets") << "\xEF\xBB\xBF\"id;n\";" + kModalites + "\n1;" + a + "\n"
-                                                                << "\xEF\xBB\xBF\"id;n\";" + kModalites + ";gir;sous_groupe\n1;" + a + ";6;A\n";
-        QTest::newRow("champ sur deux lignes") << "note;" + kModalites + "\n\"a\nb\";" + c + "\n" << "note;" + kModalites + ";gir;sous_groupe\n\"a\nb\";" + c + ";1;\n";
-        QTest::newRow("recalcul") << kModalites + ";gir;x;sous_groupe\n" + a + ";3;y;C\n" << kModalites + ";gir;x;sous_groupe\n" + a + ";6;y;A\n";
-        QTest::newRow("colonnes recopiées en double") << "x;" + kModalites + ";x\n1;" + c + ";2\n" << "x;" + kModalites + ";x;gir;sous_groupe\n1;" + c + ";2;1;\n";
-        QTest::newRow("lignes vides") << kModalites + "\n\n" + a + "\n\n" << kModalites + ";gir;sous_groupe\n" + a + ";6;A\n";
+        QTest::newRow("virgule, colonnes dans le désordre")
+            << "alerter,id," + QByteArray(v).replace(",alerter", "") + "\nC,1,A,A,A,A,A,A,A,A,A\n"
+            << "alerter,id," + QByteArray(v).replace(",alerter", "") +
+                   ",gir,sous_groupe\nC,1,A,A,A,A,A,A,A,A,A,6,C\n";
+        QTest::newRow("CRLF") << kModalites + "\r\n" + a + "\r\n"
+                              << kModalites + ";gir;sous_groupe\r\n" + a + ";6;A\r\n";
+        QTest::newRow("CR seul") << kModalites + "\r" + a + "\r" + c
+                                 << kModalites + ";gir;sous_groupe\r" + a + ";6;A\r" + c + ";1;\r";
+        QTest::newRow("marque d'ordre, champ entre guillemets")
+            << "\xEF\xBB\xBF\"id;n\";" + kModalites + "\n1;" + a + "\n"
+            << "\xEF\xBB\xBF\"id;n\";" + kModalites + ";gir;sous_groupe\n1;" + a + ";6;A\n";
+        QTest::newRow("champ sur deux lignes")
+            << "note;" + kModalites + "\n\"a\nb\";" + c + "\n"
+            << "note;" + kModalites + ";gir;sous_groupe\n\"a\nb\";" + c + ";1;\n";
+        QTest::newRow("recalcul") << kModalites + ";gir;x;sous_groupe\n" + a + ";3;y;C\n"
+                                  << kModalites + ";gir;x;sous_groupe\n" + a + ";6;y;A\n";
+        QTest::newRow("colonnes recopiées en double")
+            << "x;" + kModalites + ";x\n1;" + c + ";2\n"
+            << "x;" + kModalites + ";x;gir;sous_groupe\n1;" + c + ";2;1;\n";
+        QTest::newRow("lignes vides") << kModalites + "\n\n" + a + "\n\n"
+                                      << kModalites + ";gir;sous_groupe\n" + a + ";6;A\n";
     }
     void formesDeFichier()
     {
@@ -140,12 +161,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("ligne");
         QTest::addColumn<QString>("message");
-        QTest::newRow("lettre inconnue") << QByteArray("A;A;A;D;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"D\" invalide";
-        QTest::newRow("deux lettres") << QByteArray("A;A;A;AB;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"AB\" invalide";
-        QTest::newRow("cellule vide") << QByteArray("A;A;;A;A;A;A;A;A;A") << "ligne 2, colonne \"toilette\" : cellule vide";
+        QTest::newRow("lettre inconnue")
+            << QByteArray("A;A;A;D;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"D\" invalide";
+        QTest::newRow("deux lettres") << QByteArray("A;A;A;AB;A;A;A;A;A;A")
+                                      << "ligne 2, colonne \"habillage\" : valeur \"AB\" invalide";
+        QTest::newRow("cellule vide")
+            << QByteArray("A;A;;A;A;A;A;A;A;A") << "ligne 2, colonne \"toilette\" : cellule vide";
         QTest::newRow("colonnes") << QByteArray("A;A;A") << "ligne 2 : 3 colonne(s) au lieu de 10";
-        QTest::newRow("colonne de trop") << QByteArray("A;A;A;A;A;A;A;A;A;A;A") << "ligne 2 : 11 colonne(s) au lieu de 10";
-        QTest::newRow("guillemet non fermé") << QByteArray("A;\"A;A;A;A;A;A;A;A;A") << "ligne 2, colonne \"orientation\" : un guillemet ouvert";
+        QTest::newRow("colonne de trop")
+            << QByteArray("A;A;A;A;A;A;A;A;A;A;A") << "ligne 2 : 11 colonne(s) au lieu de 10";
+        QTest::newRow("guillemet non fermé") << QByteArray("A;\"A;A;A;A;A;A;A;A;A")
+                                             << "ligne 2, colonne \"orientation\" : un guillemet ouvert";
     }
     void lignesFautives()
     {
@@ -161,7 +187,8 @@ private slots:
     // A quote still open 64 KiB on is left unclosed: the lines after it are records.
     void guillemetFermeTropLoin()
     {
-        const Resultat r = csv(kModalites + "\nA;\"A;A;A;A;A;A;A;A;A\n" + QByteArray("C;C;C;C;C;C;C;C;C;C\n").repeated(4000) + "C\";C\n");
+        const Resultat r = csv(kModalites + "\nA;\"A;A;A;A;A;A;A;A;A\n" +
+                               QByteArray("C;C;C;C;C;C;C;C;C;C\n").repeated(4000) + "C\";C\n");
         QCOMPARE(r.sortie.count(";1;\n"), 4000);
         QVERIFY(r.erreurs.front().contains("ligne 2, colonne \"orientation\" : un guillemet ouvert"));
     }
@@ -172,8 +199,10 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("vide") << QByteArray() << "entrée vide";
         QTest::newRow("incomplet") << QByteArray("coherence;orientation") << "il manque : toilette";
-        QTest::newRow("colonne lue deux fois") << kModalites + ";toilette" << "la colonne \"toilette\" apparaît 2 fois";
-        QTest::newRow("gir deux fois") << kModalites + ";gir;gir" << "la colonne \"gir\" apparaît 2 fois";
+        QTest::newRow("colonne lue deux fois") << kModalites + ";toilette"
+                                               << "la colonne \"toilette\" apparaît 2 fois";
+        QTest::newRow("gir deux fois") << kModalites + ";gir;gir"
+                                       << "la colonne \"gir\" apparaît 2 fois";
         QTest::newRow("les deux formes") << kModalites + ";" + kLignes << "à la fois";
     }
     void entetesRefuses()
@@ -202,12 +231,15 @@ private slots:
         const Resultat s = scorer<ScoreurJsonl>(*table_, entree, 5);
         QCOMPARE(s.statut, 2);
         const QByteArray cellules = "F;F;NSC;F;F;F;F;F;F;;F;F;F;F;F;F;F;F;F;F;F;F;F;F;B;A;A;A;A;A;5;A\n";
-        QCOMPARE(s.sortie.split('\n'), ("evaluateur;beneficiaire;date;" + kLignes +
-                                        ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n"
-                                        "\"Claire; \"\"C\"\"\";;;" + cellules + "\"Claire; \"\"C\"\"\";;;" + cellules)
-                                           .split('\n'));
-        QCOMPARE(s.erreurs, QStringList({"ligne 2, /version : membre manquant",
-                                         "ligne 4, avertissement : /resultats/gir : 6 dans le fichier, 5 recalculé."}));
+        QCOMPARE(s.sortie.split('\n'),
+                 ("evaluateur;beneficiaire;date;" + kLignes +
+                  ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n"
+                  "\"Claire; \"\"C\"\"\";;;" +
+                  cellules + "\"Claire; \"\"C\"\"\";;;" + cellules)
+                     .split('\n'));
+        QCOMPARE(s.erreurs,
+                 QStringList({"ligne 2, /version : membre manquant",
+                              "ligne 4, avertissement : /resultats/gir : 6 dans le fichier, 5 recalculé."}));
     }
 
     // The program: options, exit statuses, the summary and its GMP.
@@ -217,14 +249,19 @@ private slots:
         QTest::addColumn<QByteArray>("entree");
         QTest::addColumn<int>("statut");
         QTest::addColumn<QString>("sortieErreur");
-        const QByteArray trois = kModalites + "\nC;C;C;C;C;C;C;C;C;C\nA;A;A;A;A;A;A;A;A;A\nA;A;A;A;A;A;A;A;A;A\nX\n";
-        QTest::newRow("synthèse") << QStringList{"--synthese"} << trois << 2
-                                  << "Personnes évaluées : 3\nGIR 1 : 1\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\nGIR 5 : 0\nGIR 6 : 2\n"
-                                     "Lignes non calculées : 1\nGMP (GIR moyen pondéré) : 380,00";
-        QTest::newRow("synthèse vide") << QStringList{"--synthese"} << kModalites + "\n" << 0 << "non calculable";
-        QTest::newRow("paramètres vides") << QStringList{"--parametres="} << trois << 2 << "--parametres= attend";
+        const QByteArray trois =
+            kModalites + "\nC;C;C;C;C;C;C;C;C;C\nA;A;A;A;A;A;A;A;A;A\nA;A;A;A;A;A;A;A;A;A\nX\n";
+        QTest::newRow("synthèse")
+            << QStringList{"--synthese"} << trois << 2
+            << "Personnes évaluées : 3\nGIR 1 : 1\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\nGIR 5 : 0\nGIR 6 : 2\n"
+               "Lignes non calculées : 1\nGMP (GIR moyen pondéré) : 380,00";
+        QTest::newRow("synthèse vide") << QStringList{"--synthese"} << kModalites + "\n"
+                                       << 0 << "non calculable";
+        QTest::newRow("paramètres vides")
+            << QStringList{"--parametres="} << trois << 2 << "--parametres= attend";
         QTest::newRow("format inconnu") << QStringList{"--format", "xml"} << trois << 2 << "csv ou jsonl";
-        QTest::newRow("magasin absent") << QStringList{"--parametres", "/nulle/part.sqlite"} << trois << 1 << "n'existe pas";
+        QTest::newRow("magasin absent")
+            << QStringList{"--parametres", "/nulle/part.sqlite"} << trois << 1 << "n'existe pas";
     }
     void programme()
     {
@@ -249,7 +286,8 @@ private slots:
     void magasinSansRepertoire()
     {
         const QString f = dossier_.filePath("poids.sqlite");
-        MagasinParametres::ouvrir(f.toStdString(), "/x/data/")->executer("DELETE FROM sections WHERE nom = 'CHEMINFICHIER';");
+        MagasinParametres::ouvrir(f.toStdString(), "/x/data/")
+            ->executer("DELETE FROM sections WHERE nom = 'CHEMINFICHIER';");
         QProcess p;
         p.start(QStringLiteral(PAVONIS_GIR), {"--parametres", f});
         p.write(kModalites + "\nA;A;A;A;A;A;A;A;A;A\n");

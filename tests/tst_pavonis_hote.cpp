@@ -54,7 +54,8 @@ class TestPavonisHote : public QObject {
         env.insert("XDG_CONFIG_HOME", chemin("config"));
         env.insert("PAVONIS_DATE_DU_JOUR", "2026-12-05");
         p.setProcessEnvironment(env);
-        p.start(PAVONIS_HOTE, QStringList{"--scenario", chemin("scenario.txt"), "--etat", chemin("etat.json")} + plus);
+        p.start(PAVONIS_HOTE,
+                QStringList{"--scenario", chemin("scenario.txt"), "--etat", chemin("etat.json")} + plus);
         Execution e;
         if (!p.waitForFinished(60000))
             return e;
@@ -72,23 +73,37 @@ private slots:
         QTest::addColumn<QString>("fichier");
         QTest::addColumn<QString>("gir");
         QTest::addColumn<QString>("sousGroupe");
-        QTest::newRow("1") << "gir1.txt" << "1" << "";
-        QTest::newRow("2") << "gir2.txt" << "2" << "";
-        QTest::newRow("3") << "gir3.txt" << "3" << "";
-        QTest::newRow("4") << "gir4.txt" << "4" << "";
-        QTest::newRow("5") << "gir5.txt" << "5" << "C";
-        QTest::newRow("6") << "gir6.txt" << "6" << "B";
+        QTest::newRow("1") << "gir1.txt"
+                           << "1"
+                           << "";
+        QTest::newRow("2") << "gir2.txt"
+                           << "2"
+                           << "";
+        QTest::newRow("3") << "gir3.txt"
+                           << "3"
+                           << "";
+        QTest::newRow("4") << "gir4.txt"
+                           << "4"
+                           << "";
+        QTest::newRow("5") << "gir5.txt"
+                           << "5"
+                           << "C";
+        QTest::newRow("6") << "gir6.txt"
+                           << "6"
+                           << "B";
     }
     void chaqueGir()
     {
         QFETCH(QString, fichier);
         QFETCH(QString, gir);
         QFETCH(QString, sousGroupe);
-        const Execution e = lancer(lireFichier(kExemples + "/scenarios/" + fichier), {"--evaluation", chemin("eval.json")});
+        const Execution e =
+            lancer(lireFichier(kExemples + "/scenarios/" + fichier), {"--evaluation", chemin("eval.json")});
         QVERIFY2(e.code == 0, qPrintable(e.erreurs));
         QCOMPARE(controle(e.etat, "Txt_Groupe")["texte"].toString(), gir);
         QCOMPARE(controle(e.etat, "Txt_SousGroupe")["texte"].toString(), sousGroupe);
-        const QJsonObject r = QJsonDocument::fromJson(lireFichier(chemin("eval.json")))["resultats"].toObject();
+        const QJsonObject r =
+            QJsonDocument::fromJson(lireFichier(chemin("eval.json")))["resultats"].toObject();
         QCOMPARE(r["gir"].toInt(), gir.toInt());
         QCOMPARE(r["sous_groupe"].toString(), sousGroupe);
     }
@@ -133,22 +148,40 @@ private slots:
         QTest::addColumn<bool>("rien"); // nothing ran: Transferts still "Fait"
         const QByteArray debut = "cliquer Opt_TransfertsFaitPas\n";
         const QStringList petit{"--hauteur-ecran", "700"};
-        QTest::newRow("action inconnue") << debut + "# note\nsauter X\n" << QStringList() << "ligne 3 : action inconnue « sauter »" << true;
-        QTest::newRow("nom manquant") << debut + "cliquer\n" << QStringList() << "ligne 2 : il manque le nom du contrôle" << true;
-        QTest::newRow("nom en trop") << debut + "quitter A B\n" << QStringList() << "« quitter » prend un seul nom de contrôle" << true;
-        QTest::newRow("pas nul") << debut + "pas bas 0\n" << petit << "nombre de pas attendu, de 1 à 1000, pas « 0 »" << true;
-        QTest::newRow("signe plus") << debut + "pas bas +2\n" << petit << "nombre de pas attendu, de 1 à 1000, pas « +2 »" << true;
-        QTest::newRow("défilement négatif") << debut + "defiler -1\n" << petit << "de 0 à 32767, pas « -1 »" << true;
-        QTest::newRow("caractère de contrôle") << debut + "saisir Txt_NomBenef a\x01z\n" << QStringList() << "U+0001" << true;
-        QTest::newRow("pas de l'UTF-8") << debut + "saisir Txt_NomBenef H\xe9l\xe8ne\n" << QStringList() << "pas en UTF-8" << true;
-        QTest::newRow("octet nul") << debut + QByteArray("x\0y\n", 4) << QStringList() << "pas un fichier texte" << true;
-        QTest::newRow("contrôle inconnu") << debut + "\ncliquer Opt_Inconnu\n" << QStringList() << "contrôle inconnu « Opt_Inconnu »" << false;
-        QTest::newRow("pas une case") << debut + "cocher Txt_Groupe\n" << QStringList() << "« Txt_Groupe » n'est pas une case" << false;
-        QTest::newRow("sous le volet d'aide") << debut + "survoler Etq_Transferts2008\ncliquer Etq_Transferts2008\ncliquer Opt_ActivitesTempsLibreFait\n"
-                                              << QStringList() << "le clic sur « Opt_ActivitesTempsLibreFait » tomberait sur" << false;
-        QTest::newRow("hors de la fenêtre") << debut + "cliquer Cmd_Retour\n" << petit << "« Cmd_Retour » est hors de la fenêtre" << false;
-        QTest::newRow("au-delà de la barre") << debut + "defiler 15\n" << petit << "valeur de défilement 15 hors de la barre (0 à 14)" << false;
-        QTest::newRow("barre désactivée") << debut + "pas bas\n" << QStringList() << "la barre de défilement est désactivée" << false;
+        QTest::newRow("action inconnue") << debut + "# note\nsauter X\n"
+                                         << QStringList() << "ligne 3 : action inconnue « sauter »" << true;
+        QTest::newRow("nom manquant") << debut + "cliquer\n"
+                                      << QStringList() << "ligne 2 : il manque le nom du contrôle" << true;
+        QTest::newRow("nom en trop") << debut + "quitter A B\n"
+                                     << QStringList() << "« quitter » prend un seul nom de contrôle" << true;
+        QTest::newRow("pas nul") << debut + "pas bas 0\n"
+                                 << petit << "nombre de pas attendu, de 1 à 1000, pas « 0 »" << true;
+        QTest::newRow("signe plus") << debut + "pas bas +2\n"
+                                    << petit << "nombre de pas attendu, de 1 à 1000, pas « +2 »" << true;
+        QTest::newRow("défilement négatif") << debut + "defiler -1\n"
+                                            << petit << "de 0 à 32767, pas « -1 »" << true;
+        QTest::newRow("caractère de contrôle") << debut + "saisir Txt_NomBenef a\x01z\n"
+                                               << QStringList() << "U+0001" << true;
+        QTest::newRow("pas de l'UTF-8") << debut + "saisir Txt_NomBenef H\xe9l\xe8ne\n"
+                                        << QStringList() << "pas en UTF-8" << true;
+        QTest::newRow("octet nul") << debut + QByteArray("x\0y\n", 4) << QStringList()
+                                   << "pas un fichier texte" << true;
+        QTest::newRow("contrôle inconnu") << debut + "\ncliquer Opt_Inconnu\n"
+                                          << QStringList() << "contrôle inconnu « Opt_Inconnu »" << false;
+        QTest::newRow("pas une case") << debut + "cocher Txt_Groupe\n"
+                                      << QStringList() << "« Txt_Groupe » n'est pas une case" << false;
+        QTest::newRow("sous le volet d'aide")
+            << debut + "survoler Etq_Transferts2008\ncliquer Etq_Transferts2008\ncliquer "
+                       "Opt_ActivitesTempsLibreFait\n"
+            << QStringList() << "le clic sur « Opt_ActivitesTempsLibreFait » tomberait sur" << false;
+        QTest::newRow("hors de la fenêtre") << debut + "cliquer Cmd_Retour\n"
+                                            << petit << "« Cmd_Retour » est hors de la fenêtre" << false;
+        QTest::newRow("au-delà de la barre")
+            << debut + "defiler 15\n"
+            << petit << "valeur de défilement 15 hors de la barre (0 à 14)" << false;
+        QTest::newRow("barre désactivée")
+            << debut + "pas bas\n"
+            << QStringList() << "la barre de défilement est désactivée" << false;
     }
     void scenarioFautif()
     {
@@ -159,7 +192,8 @@ private slots:
         const Execution e = lancer(scenario, options);
         QCOMPARE(e.code, 2);
         QVERIFY2(e.erreurs.contains(message), qPrintable(e.erreurs));
-        QCOMPARE(controle(e.etat, "Opt_TransfertsFaitPas")["valeur"].toBool(), !rien); // the state is still written
+        QCOMPARE(controle(e.etat, "Opt_TransfertsFaitPas")["valeur"].toBool(),
+                 !rien); // the state is still written
     }
 
     // The way out: "Retour" sets W_Sortir and closes the host window -- in
@@ -191,17 +225,23 @@ private slots:
     void evaluationChargee()
     {
         const QString source = kExemples + "/evaluation.json";
-        Execution e = lancer("", {"--charger", source, "--evaluation", chemin("sortie.json"), "--fhir", chemin("fhir.json")});
+        Execution e = lancer(
+            "", {"--charger", source, "--evaluation", chemin("sortie.json"), "--fhir", chemin("fhir.json")});
         QVERIFY2(e.code == 0, qPrintable(e.erreurs));
-        QCOMPARE(QJsonDocument::fromJson(lireFichier(chemin("sortie.json"))), QJsonDocument::fromJson(lireFichier(source)));
+        QCOMPARE(QJsonDocument::fromJson(lireFichier(chemin("sortie.json"))),
+                 QJsonDocument::fromJson(lireFichier(source)));
         QVERIFY(e.etat["avertissements"].toArray().isEmpty());
-        QCOMPARE(QJsonDocument::fromJson(lireFichier(chemin("fhir.json")))["resourceType"].toString(), "QuestionnaireResponse");
+        QCOMPARE(QJsonDocument::fromJson(lireFichier(chemin("fhir.json")))["resourceType"].toString(),
+                 "QuestionnaireResponse");
         QCOMPARE(controle(e.etat, "Txt_NomBenef")["texte"].toString(), "Jeanne Martin");
 
-        ecrireFichier(chemin("faux.json"), R"({"format": "pavonis-evaluation", "version": 1, "lignes": {"Cuisine": {"choix": "peut-être"}}})");
+        ecrireFichier(
+            chemin("faux.json"),
+            R"({"format": "pavonis-evaluation", "version": 1, "lignes": {"Cuisine": {"choix": "peut-être"}}})");
         e = lancer("", {"--charger", chemin("faux.json")});
         QCOMPARE(e.code, 2);
-        QVERIFY2(e.erreurs.contains("refusée") && e.erreurs.contains("/lignes/Cuisine/choix"), qPrintable(e.erreurs));
+        QVERIFY2(e.erreurs.contains("refusée") && e.erreurs.contains("/lignes/Cuisine/choix"),
+                 qPrintable(e.erreurs));
     }
 };
 

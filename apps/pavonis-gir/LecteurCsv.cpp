@@ -82,7 +82,10 @@ std::size_t LecteurCsv::finLigne(std::size_t p, bool& trouvee) const
     return trouvee ? static_cast<std::size_t>(static_cast<const char*>(t) - tampon_.data()) : fin_;
 }
 
-std::size_t LecteurCsv::apresFinDeLigne(std::size_t p) const { return p < fin_ ? p + 1 : p; }
+std::size_t LecteurCsv::apresFinDeLigne(std::size_t p) const
+{
+    return p < fin_ ? p + 1 : p;
+}
 
 void LecteurCsv::decouperSansGuillemets(std::size_t debut, std::size_t fin)
 {
@@ -145,7 +148,8 @@ LecteurCsv::Issue LecteurCsv::suivant()
         decouperSansGuillemets(debut_, finEnr);
         ligne_ = ++lignesLues_;
         debut_ = apresFinDeLigne(fin);
-        brut_ = std::string_view(tampon_.data() + debutEnregistrement_, finEnregistrement_ - debutEnregistrement_);
+        brut_ = std::string_view(tampon_.data() + debutEnregistrement_,
+                                 finEnregistrement_ - debutEnregistrement_);
         return Issue::Enregistrement;
     }
 }
@@ -169,7 +173,8 @@ LecteurCsv::Issue LecteurCsv::analyser()
         ligne_ = lignesLues_ + 1;
         lignesLues_ += lignes;
         debut_ += suite;
-        brut_ = std::string_view(tampon_.data() + debutEnregistrement_, finEnregistrement_ - debutEnregistrement_);
+        brut_ = std::string_view(tampon_.data() + debutEnregistrement_,
+                                 finEnregistrement_ - debutEnregistrement_);
         return Issue::Enregistrement;
     };
 
@@ -228,7 +233,8 @@ LecteurCsv::Issue LecteurCsv::analyser()
     finEnregistrement_ = debut_ + fin;
     ligne_ = ++lignesLues_;
     debut_ += suite;
-    brut_ = std::string_view(tampon_.data() + debutEnregistrement_, finEnregistrement_ - debutEnregistrement_);
+    brut_ =
+        std::string_view(tampon_.data() + debutEnregistrement_, finEnregistrement_ - debutEnregistrement_);
     return Issue::GuillemetNonFerme;
 }
 

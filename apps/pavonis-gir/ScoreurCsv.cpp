@@ -97,9 +97,10 @@ bool ScoreurCsv::lireEntete(LecteurCsv& lecteur, const Signalement& signaler)
             return false;
         }
         if (issue != LecteurCsv::Issue::Enregistrement) {
-            signaler("en-tête : " + std::string(issue == LecteurCsv::Issue::LigneTropLongue
-                                                    ? "ligne trop longue"
-                                                    : "un guillemet ouvert n'est jamais fermé") +
+            signaler("en-tête : " +
+                     std::string(issue == LecteurCsv::Issue::LigneTropLongue
+                                     ? "ligne trop longue"
+                                     : "un guillemet ouvert n'est jamais fermé") +
                      " (début : " + entreGuillemets(apercu(lecteur.brut())) + ").");
             return false;
         }
@@ -126,9 +127,9 @@ bool ScoreurCsv::lireEntete(LecteurCsv& lecteur, const Signalement& signaler)
         return false;
     }
     if (complets.empty()) {
-        const Essai* proche = &*std::max_element(essais.begin(), essais.end(), [](const Essai& a, const Essai& b) {
-            return a.presentes < b.presentes;
-        });
+        const Essai* proche =
+            &*std::max_element(essais.begin(), essais.end(),
+                               [](const Essai& a, const Essai& b) { return a.presentes < b.presentes; });
         std::string liste;
         for (std::string_view m : proche->manquantes)
             liste += (liste.empty() ? "" : ", ") + std::string(m);
@@ -159,10 +160,12 @@ bool ScoreurCsv::lireEntete(LecteurCsv& lecteur, const Signalement& signaler)
     const auto unique = [&](std::string_view nom) -> std::size_t {
         const auto n = std::count(noms.begin(), noms.end(), nom);
         if (n > 1) {
-            signaler("en-tête : la colonne " + entreGuillemets(nom) + " apparaît " + std::to_string(n) + " fois.");
+            signaler("en-tête : la colonne " + entreGuillemets(nom) + " apparaît " + std::to_string(n) +
+                     " fois.");
             return kAucun - 1;
         }
-        return n == 0 ? kAucun : static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
+        return n == 0 ? kAucun
+                      : static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
     };
     colonnes_.clear();
     for (std::string_view nom : nomsColonnes(mode_)) {
@@ -218,7 +221,8 @@ void ScoreurCsv::ecrireEnregistrement(const LecteurCsv& lecteur, const std::vect
     sortie_ += finDeLigne_;
 }
 
-void ScoreurCsv::erreurLigne(const LecteurCsv& lecteur, const Signalement& signaler, const std::string& message)
+void ScoreurCsv::erreurLigne(const LecteurCsv& lecteur, const Signalement& signaler,
+                             const std::string& message)
 {
     ++lignesEnErreur_;
     signaler("ligne " + std::to_string(lecteur.ligne()) + message);
@@ -227,8 +231,9 @@ void ScoreurCsv::erreurLigne(const LecteurCsv& lecteur, const Signalement& signa
 void ScoreurCsv::traiterEnregistrement(LecteurCsv& lecteur, const Signalement& signaler)
 {
     if (lecteur.champs().size() != nbChamps_) {
-        erreurLigne(lecteur, signaler, " : " + std::to_string(lecteur.champs().size()) + " colonne(s) au lieu de " +
-                                           std::to_string(nbChamps_) + ".");
+        erreurLigne(lecteur, signaler,
+                    " : " + std::to_string(lecteur.champs().size()) + " colonne(s) au lieu de " +
+                        std::to_string(nbChamps_) + ".");
         ecrireEnregistrement(lecteur, {});
         return;
     }
@@ -270,7 +275,8 @@ void ScoreurCsv::traiterEnregistrement(LecteurCsv& lecteur, const Signalement& s
         }
         for (std::size_t r = 0; r < codes.size(); ++r) {
             const VariableAggir& v = grille::variable(grille::kVariablesPonderees[r]);
-            const std::string_view n = v.composee() ? parVariable[static_cast<std::size_t>(v.numero)] : notes[v.premiereLigne];
+            const std::string_view n =
+                v.composee() ? parVariable[static_cast<std::size_t>(v.numero)] : notes[v.premiereLigne];
             codes[r] = static_cast<std::uint8_t>(n[0] - 'A');
         }
     }
@@ -308,15 +314,17 @@ int ScoreurCsv::traiter(const Lecture& lire, const Ecriture& ecrire, const Signa
             break;
         if (issue == LecteurCsv::Issue::GuillemetNonFerme) {
             const std::size_t col = lecteur.colonne();
-            erreurLigne(lecteur, signaler,
-                        ", colonne " + (col < nomsEntete_.size() ? entreGuillemets(nomsEntete_[col]) : std::to_string(col + 1)) +
-                            " : un guillemet ouvert n'est jamais fermé (début de la ligne : " +
-                            entreGuillemets(apercu(lecteur.brut())) + ") ; la lecture reprend à la ligne suivante.");
+            erreurLigne(
+                lecteur, signaler,
+                ", colonne " +
+                    (col < nomsEntete_.size() ? entreGuillemets(nomsEntete_[col]) : std::to_string(col + 1)) +
+                    " : un guillemet ouvert n'est jamais fermé (début de la ligne : " +
+                    entreGuillemets(apercu(lecteur.brut())) + ") ; la lecture reprend à la ligne suivante.");
             ecrireEnregistrement(lecteur, {});
         } else if (issue == LecteurCsv::Issue::LigneTropLongue) {
             erreurLigne(lecteur, signaler,
-                        " : ligne de plus de " + std::to_string(LecteurCsv::kLigneMax) + " octets, ignorée (début : " +
-                            entreGuillemets(apercu(lecteur.brut())) + ").");
+                        " : ligne de plus de " + std::to_string(LecteurCsv::kLigneMax) +
+                            " octets, ignorée (début : " + entreGuillemets(apercu(lecteur.brut())) + ").");
         } else if (!lecteur.vide()) {
             traiterEnregistrement(lecteur, signaler);
         }

@@ -3,8 +3,8 @@
 #include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/evaluation/ModalitesEvaluation.h>
 
-#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <algorithm>
 #include <atomic>
@@ -24,7 +24,8 @@ constexpr char kSeparateur = ';';
 // A CSV field: quoted when it holds the separator, a quote or a line end.
 void ajouterChamp(std::string& s, std::string_view v)
 {
-    if (std::none_of(v.begin(), v.end(), [](char c) { return c == kSeparateur || c == '"' || c == '\r' || c == '\n'; })) {
+    if (std::none_of(v.begin(), v.end(),
+                     [](char c) { return c == kSeparateur || c == '"' || c == '\r' || c == '\n'; })) {
         s += v;
         return;
     }
@@ -64,8 +65,7 @@ constexpr std::array<Cellule, 48> kCellules = [] {
 
 ScoreurJsonl::ScoreurJsonl(const TableGir& table, unsigned fils)
     : table_(table), fils_(fils ? fils : std::max(1u, std::thread::hardware_concurrency()))
-{
-}
+{}
 
 void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Morceau& m) const
 {

@@ -3,12 +3,12 @@
 #include <pavonis/gir/ScoreurCsv.h>
 #include <pavonis/gir/ScoreurJsonl.h>
 
-#include <pavonis/host/BaseDonneesAutonome.h>
-#include <pavonis/host/Installation.h>
-#include <pavonis/host/MagasinParametres.h>
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>
 #include <pavonis/engine/TablesGroupes.h>
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/Installation.h>
+#include <pavonis/host/MagasinParametres.h>
 
 #include <array>
 #include <cerrno>
@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr const char* kAide = R"(Usage : pavonis-gir [--parametres FICHIER] [--format csv|jsonl] [--synthese[=FICHIER]] [ENTREE]
+constexpr const char* kAide =
+    R"(Usage : pavonis-gir [--parametres FICHIER] [--format csv|jsonl] [--synthese[=FICHIER]] [ENTREE]
 
 Calcule le GIR (1 à 6) et le sous-groupe de chaque évaluation AGGIR d'un
 fichier CSV, selon l'algorithme de la grille AGGIR 2008. Lit ENTREE.csv, ou
@@ -110,7 +111,8 @@ std::string synthese(const std::array<std::size_t, 7>& parGir, std::size_t nonCa
     if (personnes == 0)
         return s + "GMP (GIR moyen pondéré) : non calculable, aucune personne évaluée\n";
     // Two decimals, French style.
-    const long long centiemes = (points * 100 + static_cast<long long>(personnes) / 2) / static_cast<long long>(personnes);
+    const long long centiemes =
+        (points * 100 + static_cast<long long>(personnes) / 2) / static_cast<long long>(personnes);
     const std::string decimales = std::to_string(100 + centiemes % 100).substr(1);
     return s + "GMP (GIR moyen pondéré) : " + std::to_string(centiemes / 100) + "," + decimales + "\n";
 }
@@ -174,11 +176,11 @@ int main(int argc, char** argv)
 
     std::unique_ptr<pavonis::TableGir> table;
     try {
-        auto magasin = parametres.empty()
-                           ? pavonis::MagasinParametres::ouvrir(
-                                 pavonis::MagasinParametres::cheminParDefaut(),
-                                 pavonis::installation::repertoireInstallation())
-                           : pavonis::MagasinParametres::ouvrirExistant(parametres);
+        auto magasin =
+            parametres.empty()
+                ? pavonis::MagasinParametres::ouvrir(pavonis::MagasinParametres::cheminParDefaut(),
+                                                     pavonis::installation::repertoireInstallation())
+                : pavonis::MagasinParametres::ouvrirExistant(parametres);
         magasin->verifierTablesPoids();
         pavonis::BaseDonneesAutonome base(magasin);
         table = std::make_unique<pavonis::TableGir>(
@@ -192,7 +194,8 @@ int main(int argc, char** argv)
     if (entree != "-") {
         fichier = std::fopen(entree.c_str(), "rb");
         if (!fichier) {
-            std::cerr << "pavonis-gir: impossible de lire " << entree << " : " << std::strerror(errno) << '\n';
+            std::cerr << "pavonis-gir: impossible de lire " << entree << " : " << std::strerror(errno)
+                      << '\n';
             return 1;
         }
     }
@@ -201,7 +204,9 @@ int main(int argc, char** argv)
         format = entree.size() > 6 && entree.ends_with(".jsonl") ? "jsonl" : "csv";
 
     bool echecEcriture = false;
-    const auto lire = [&](char* tampon, std::size_t taille) { return std::fread(tampon, 1, taille, fichier); };
+    const auto lire = [&](char* tampon, std::size_t taille) {
+        return std::fread(tampon, 1, taille, fichier);
+    };
     const auto ecrire = [&](std::string_view texte) {
         if (std::fwrite(texte.data(), 1, texte.size(), stdout) != texte.size())
             echecEcriture = true;

@@ -72,8 +72,12 @@ QJsonObject etatEcran(const QWidget& controle)
     QJsonObject volet;
     if (const auto* n = controle.findChild<NavigateurAide*>(QStringLiteral("WB_Aide"))) {
         const QRect t = n->property("twips").toRect();
-        volet = {{"visible", !n->isHidden()}, {"gauche", t.x()},  {"haut", t.y()},
-                 {"largeur", t.width()},      {"hauteur", t.height()}, {"adresse", n->LocationURL()},
+        volet = {{"visible", !n->isHidden()},
+                 {"gauche", t.x()},
+                 {"haut", t.y()},
+                 {"largeur", t.width()},
+                 {"hauteur", t.height()},
+                 {"adresse", n->LocationURL()},
                  {"page_introuvable", n->pageIntrouvable()}};
     }
     return {{"W_Sortir", controle.property("W_Sortir").toBool()},

@@ -2,14 +2,14 @@
 
 #include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/ClientAutonome.h>
-#include <pavonis/platform/Composants.h>
-#include <pavonis/platform/DateDuJour.h>
 #include <pavonis/host/DroitsAutonomes.h>
 #include <pavonis/host/EntreeParametre.h>
 #include <pavonis/host/Installation.h>
 #include <pavonis/host/MagasinParametres.h>
-#include <pavonis/platform/RegistreComposants.h>
 #include <pavonis/host/ServiceDateAutonome.h>
+#include <pavonis/platform/Composants.h>
+#include <pavonis/platform/DateDuJour.h>
+#include <pavonis/platform/RegistreComposants.h>
 
 #include <QFileInfo>
 
@@ -45,9 +45,10 @@ std::chrono::year_month_day aujourdhui()
 
 HoteAutonome::HoteAutonome(const QString& parametres)
 {
-    magasin_ = MagasinParametres::ouvrir(parametres.isEmpty() ? MagasinParametres::cheminParDefaut()
-                                                              : std::filesystem::path(parametres.toStdString()),
-                                         installation::repertoireInstallation());
+    magasin_ =
+        MagasinParametres::ouvrir(parametres.isEmpty() ? MagasinParametres::cheminParDefaut()
+                                                       : std::filesystem::path(parametres.toStdString()),
+                                  installation::repertoireInstallation());
     Composants::enregistrerClasse(QStringLiteral("Velmor.EntreeParametre"),
                                   [] { return ObjetPtr(EntreeParametre::creer()); });
     Composants::enregistrerClasse(QStringLiteral("Velmor.ServiceDate"),
@@ -66,12 +67,13 @@ IUc_Pavonis* HoteAutonome::creerControle(QWidget* fenetre)
     // registered.
     const QString bibliotheque = bibliothequeDuProgramme();
     const auto inscrite = RegistreComposants::classe(kProgIdControle);
-    if (QFileInfo::exists(bibliotheque) &&
-        (!inscrite || QFileInfo(inscrite->fichier).canonicalFilePath() != QFileInfo(bibliotheque).canonicalFilePath())) {
+    if (QFileInfo::exists(bibliotheque) && (!inscrite || QFileInfo(inscrite->fichier).canonicalFilePath() !=
+                                                             QFileInfo(bibliotheque).canonicalFilePath())) {
         const std::int32_t s = Composants::appelerEnregistrement(bibliotheque, true);
         if (s != 0)
-            throw Erreur(Erreur::Code::Plateforme, "L'enregistrement de " + bibliotheque.toStdString() +
-                                                       " a échoué : " + Composants::derniereErreur().toStdString());
+            throw Erreur(Erreur::Code::Plateforme,
+                         "L'enregistrement de " + bibliotheque.toStdString() +
+                             " a échoué : " + Composants::derniereErreur().toStdString());
         std::cerr << "pavonis-hote: composant enregistré : " << bibliotheque.toStdString() << " ("
                   << RegistreComposants::chemin().toStdString() << ")\n";
     }

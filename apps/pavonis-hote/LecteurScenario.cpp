@@ -13,7 +13,10 @@ namespace {
 
 using Genre = ActionScenario::Genre;
 
-[[noreturn]] void refuser(const QString& message) { throw Erreur(Erreur::Code::Saisie, message.toStdString()); }
+[[noreturn]] void refuser(const QString& message)
+{
+    throw Erreur(Erreur::Code::Saisie, message.toStdString());
+}
 
 struct Forme {
     Genre genre;
@@ -23,18 +26,12 @@ struct Forme {
 const std::map<QString, Forme>& formes()
 {
     static const std::map<QString, Forme> f{
-        {"cliquer", {Genre::Cliquer, Forme::Nom}},
-        {"double-cliquer", {Genre::DoubleCliquer, Forme::Nom}},
-        {"cocher", {Genre::Cocher, Forme::Nom}},
-        {"decocher", {Genre::Decocher, Forme::Nom}},
-        {"effacer", {Genre::Effacer, Forme::Nom}},
-        {"saisir", {Genre::Saisir, Forme::NomEtTexte}},
-        {"quitter", {Genre::Quitter, Forme::Nom}},
-        {"touche", {Genre::Touche, Forme::NomEtTexte}},
-        {"survoler", {Genre::Survoler, Forme::Nom}},
-        {"defiler", {Genre::Defiler, Forme::Nombre}},
-        {"pas", {Genre::Pas, Forme::SensEtNombre}},
-        {"choisir", {Genre::Choisir, Forme::NomEtTexte}},
+        {"cliquer", {Genre::Cliquer, Forme::Nom}},   {"double-cliquer", {Genre::DoubleCliquer, Forme::Nom}},
+        {"cocher", {Genre::Cocher, Forme::Nom}},     {"decocher", {Genre::Decocher, Forme::Nom}},
+        {"effacer", {Genre::Effacer, Forme::Nom}},   {"saisir", {Genre::Saisir, Forme::NomEtTexte}},
+        {"quitter", {Genre::Quitter, Forme::Nom}},   {"touche", {Genre::Touche, Forme::NomEtTexte}},
+        {"survoler", {Genre::Survoler, Forme::Nom}}, {"defiler", {Genre::Defiler, Forme::Nombre}},
+        {"pas", {Genre::Pas, Forme::SensEtNombre}},  {"choisir", {Genre::Choisir, Forme::NomEtTexte}},
         {"fermer", {Genre::Fermer, Forme::Aucun}},
     };
     return f;
@@ -85,13 +82,16 @@ ActionScenario lireLigne(const QString& ligne)
     case Forme::Nombre:
         if (!reste.isEmpty())
             refuser(QStringLiteral("« %1 » prend une seule valeur").arg(motAction));
-        a.nombre = nombre(nom, 0, LecteurScenario::kDefilementMax, QStringLiteral("valeur de défilement attendue"));
+        a.nombre =
+            nombre(nom, 0, LecteurScenario::kDefilementMax, QStringLiteral("valeur de défilement attendue"));
         break;
     case Forme::SensEtNombre:
         if (nom != QLatin1String("bas") && nom != QLatin1String("haut"))
             refuser(QStringLiteral("« pas » attend bas ou haut"));
         a.nom = nom;
-        a.nombre = reste.isEmpty() ? 1 : nombre(reste, 1, LecteurScenario::kPasMax, QStringLiteral("nombre de pas attendu"));
+        a.nombre = reste.isEmpty()
+                       ? 1
+                       : nombre(reste, 1, LecteurScenario::kPasMax, QStringLiteral("nombre de pas attendu"));
         break;
     }
     for (QChar c : a.texte)
@@ -111,7 +111,9 @@ QList<ActionScenario> LecteurScenario::lireFichier(const QString& chemin)
     // Read one byte past the limit: special files (/dev/zero) have no size.
     const QByteArray contenu = fichier.read(kTailleMax + 1);
     if (contenu.size() > kTailleMax)
-        refuser(QStringLiteral("scénario %1 : plus de %2 octets, ce n'est pas un scénario").arg(chemin).arg(kTailleMax));
+        refuser(QStringLiteral("scénario %1 : plus de %2 octets, ce n'est pas un scénario")
+                    .arg(chemin)
+                    .arg(kTailleMax));
     return lire(contenu, chemin);
 }
 
@@ -138,7 +140,10 @@ QList<ActionScenario> LecteurScenario::lire(const QByteArray& contenu, const QSt
             a.ligne = int(i + 1);
             actions.append(std::move(a));
         } catch (const Erreur& e) {
-            refuser(QStringLiteral("scénario %1, ligne %2 : %3").arg(nom).arg(i + 1).arg(QString::fromUtf8(e.what())));
+            refuser(QStringLiteral("scénario %1, ligne %2 : %3")
+                        .arg(nom)
+                        .arg(i + 1)
+                        .arg(QString::fromUtf8(e.what())));
         }
     }
     return actions;

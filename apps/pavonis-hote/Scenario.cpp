@@ -20,16 +20,20 @@ namespace {
 
 using Genre = ActionScenario::Genre;
 
-[[noreturn]] void refuser(const QString& message) { throw Erreur(Erreur::Code::Saisie, message.toStdString()); }
+[[noreturn]] void refuser(const QString& message)
+{
+    throw Erreur(Erreur::Code::Saisie, message.toStdString());
+}
 
 Qt::Key toucheNommee(const QString& nom)
 {
-    static const std::map<QString, Qt::Key> touches{
-        {"Entree", Qt::Key_Return}, {"Echap", Qt::Key_Escape},  {"Tab", Qt::Key_Tab},
-        {"Retour", Qt::Key_Backspace}, {"Suppr", Qt::Key_Delete}, {"Haut", Qt::Key_Up},
-        {"Bas", Qt::Key_Down},      {"Gauche", Qt::Key_Left},   {"Droite", Qt::Key_Right},
-        {"Debut", Qt::Key_Home},    {"Fin", Qt::Key_End},       {"Espace", Qt::Key_Space},
-        {"F1", Qt::Key_F1}};
+    static const std::map<QString, Qt::Key> touches{{"Entree", Qt::Key_Return}, {"Echap", Qt::Key_Escape},
+                                                    {"Tab", Qt::Key_Tab},       {"Retour", Qt::Key_Backspace},
+                                                    {"Suppr", Qt::Key_Delete},  {"Haut", Qt::Key_Up},
+                                                    {"Bas", Qt::Key_Down},      {"Gauche", Qt::Key_Left},
+                                                    {"Droite", Qt::Key_Right},  {"Debut", Qt::Key_Home},
+                                                    {"Fin", Qt::Key_End},       {"Espace", Qt::Key_Space},
+                                                    {"F1", Qt::Key_F1}};
     const auto it = touches.find(nom);
     return it == touches.end() ? Qt::Key_unknown : it->second;
 }
@@ -84,7 +88,10 @@ Scenario::Scenario(QWidget& fenetre, QWidget& controle) : fenetre_(&fenetre), co
     qApp->installEventFilter(this);
 }
 
-Scenario::~Scenario() { qApp->removeEventFilter(this); }
+Scenario::~Scenario()
+{
+    qApp->removeEventFilter(this);
+}
 
 QWidget& Scenario::trouver(const QString& nom) const
 {
@@ -108,7 +115,8 @@ QPoint Scenario::viser(QWidget& w, QPoint dansLeControle) const
         refuser(QStringLiteral("« %1 » est hors de la fenêtre").arg(w.objectName()));
     const QWidget* recu = haut->childAt(p);
     if (recu != &w && !w.isAncestorOf(recu))
-        refuser(QStringLiteral("le clic sur « %1 » tomberait sur « %2 »").arg(w.objectName(), nomDe(recu ? recu : haut)));
+        refuser(QStringLiteral("le clic sur « %1 » tomberait sur « %2 »")
+                    .arg(w.objectName(), nomDe(recu ? recu : haut)));
     return p;
 }
 
@@ -201,11 +209,12 @@ void Scenario::terminer()
     // A dialog still open would keep its event loop running: give it up.
     while (QWidget* dialogue = QApplication::activeModalWidget()) {
         if (!erreur_)
-            erreur_ = Erreur(Erreur::Code::Saisie,
-                             QStringLiteral("scénario %1 : il se termine alors que la fenêtre « %2 » est ouverte ; "
-                                            "elle a été fermée par « Annuler ».")
-                                 .arg(chemin_, dialogue->windowTitle())
-                                 .toStdString());
+            erreur_ =
+                Erreur(Erreur::Code::Saisie,
+                       QStringLiteral("scénario %1 : il se termine alors que la fenêtre « %2 » est ouverte ; "
+                                      "elle a été fermée par « Annuler ».")
+                           .arg(chemin_, dialogue->windowTitle())
+                           .toStdString());
         if (auto* annuler = dialogue->findChild<QAbstractButton*>(QStringLiteral("Cmd_Annuler")))
             annuler->click();
         else
@@ -295,7 +304,8 @@ void Scenario::executer(const ActionScenario& a)
         } else {
             const bool bas = a.nom == QLatin1String("bas");
             for (int i = 0; i < a.nombre; ++i)
-                barre->triggerAction(bas ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+                barre->triggerAction(bas ? QAbstractSlider::SliderSingleStepAdd
+                                         : QAbstractSlider::SliderSingleStepSub);
         }
         break;
     }

@@ -6,17 +6,17 @@
 #include "HoteAutonome.h"
 #include "Scenario.h"
 
+#include <pavonis/host/Installation.h>
 #include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/platform/DateDuJour.h>
 #include <pavonis/platform/Ecran.h>
 #include <pavonis/platform/FenetreHote.h>
-#include <pavonis/host/Installation.h>
 #include <pavonis/platform/Twips.h>
 
-#include <pavonis/hostapi/Erreur.h>
-#include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/control/IEvaluationPavonis.h>
+#include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/evaluation/ReponseFhir.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QApplication>
 #include <QDir>
@@ -141,7 +141,8 @@ bool lireOptions(int argc, char** argv, Options& o, int& statut)
                 std::cerr << "pavonis-hote: --hauteur-ecran attend un nombre de pixels.\n";
             ok = ok && o.hauteurEcran > 0;
         } else {
-            std::cerr << "pavonis-hote: option inconnue : " << a.toStdString() << "\nEssayez « pavonis-hote --help ».\n";
+            std::cerr << "pavonis-hote: option inconnue : " << a.toStdString()
+                      << "\nEssayez « pavonis-hote --help ».\n";
             ok = false;
         }
         if (!ok) {
@@ -170,7 +171,10 @@ bool ecrire(const QString& chemin, const QByteArray& contenu)
     return f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit();
 }
 
-QString absolu(const QString& chemin) { return QFileInfo(chemin).absoluteFilePath(); }
+QString absolu(const QString& chemin)
+{
+    return QFileInfo(chemin).absoluteFilePath();
+}
 
 } // namespace
 
@@ -181,17 +185,18 @@ int main(int argc, char** argv)
     if (!lireOptions(argc, argv, options, statut))
         return statut;
 
-    const bool sansEcran = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+    const bool sansEcran = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (sansEcran && options.scenario.isEmpty()) {
-        options.scenario =
-            QString::fromStdString((pavonis::installation::repertoirePartage() / "exemples" / "scenario-demo.txt").string());
+        options.scenario = QString::fromStdString(
+            (pavonis::installation::repertoirePartage() / "exemples" / "scenario-demo.txt").string());
         if (options.etat.isEmpty())
             options.etat = QStringLiteral("pavonis-hote-etat.json");
         if (options.capture.isEmpty())
             options.capture = QStringLiteral("pavonis-hote-capture.png");
-        std::cerr << "pavonis-hote: pas d'écran ; rejeu du scénario d'exemple " << options.scenario.toStdString()
-                  << " sans affichage.\n";
+        std::cerr << "pavonis-hote: pas d'écran ; rejeu du scénario d'exemple "
+                  << options.scenario.toStdString() << " sans affichage.\n";
     }
     // Asking for a state, a capture or a PDF is a replay too, of nothing
     // when no scenario is given.
@@ -278,20 +283,24 @@ int main(int argc, char** argv)
         try {
             QFile f(options.charger);
             if (!f.open(QIODevice::ReadOnly))
-                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie, "illisible (" + f.errorString().toStdString() + ")");
+                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie,
+                                      "illisible (" + f.errorString().toStdString() + ")");
             const QByteArray json = f.read(kTailleEvaluationMax + 1);
             if (json.size() > kTailleEvaluationMax)
                 throw pavonis::Erreur(pavonis::Erreur::Code::Saisie, "trop grand pour une évaluation");
-            const auto lecture = pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+            const auto lecture =
+                pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
             auto* extension = pavonis::IEvaluationPavonis::de(interfaceControle);
             extension->chargerEvaluation(lecture.evaluation);
             if (lecture.resultats)
-                for (const std::string& e : pavonis::FormatEvaluation::ecarts(*lecture.resultats, extension->resultats())) {
+                for (const std::string& e :
+                     pavonis::FormatEvaluation::ecarts(*lecture.resultats, extension->resultats())) {
                     std::cerr << "pavonis-hote: " << options.charger.toStdString() << " : " << e << '\n';
                     avertissements.append(QString::fromStdString(e));
                 }
         } catch (const pavonis::Erreur& e) {
-            std::cerr << "pavonis-hote: évaluation " << options.charger.toStdString() << " refusée : " << e.what() << '\n';
+            std::cerr << "pavonis-hote: évaluation " << options.charger.toStdString()
+                      << " refusée : " << e.what() << '\n';
             return 2;
         }
     }
@@ -329,9 +338,10 @@ int main(int argc, char** argv)
     if (ouverte) {
         etat.insert("controle", pavonis::etatEcran(*controle));
         const pavonis::FenetreHote fenetreDuControle(controle);
-        etat.insert("fenetre", QJsonObject{{"Caption", fenetreDuControle.lire(QStringLiteral("Caption")).toString()},
-                                           {"Height", fenetreDuControle.lire(QStringLiteral("Height")).toDouble()},
-                                           {"Width", fenetreDuControle.lire(QStringLiteral("Width")).toDouble()}});
+        etat.insert("fenetre",
+                    QJsonObject{{"Caption", fenetreDuControle.lire(QStringLiteral("Caption")).toString()},
+                                {"Height", fenetreDuControle.lire(QStringLiteral("Height")).toDouble()},
+                                {"Width", fenetreDuControle.lire(QStringLiteral("Width")).toDouble()}});
         if (QWidget* focus = QApplication::focusWidget())
             etat.insert("focus", focus->objectName());
     }
@@ -355,7 +365,8 @@ int main(int argc, char** argv)
             auto* extension = pavonis::IEvaluationPavonis::de(interfaceControle);
             const pavonis::Evaluation e = extension->evaluation();
             const pavonis::ResultatsEvaluation r = extension->resultats();
-            const std::string texte = fhir ? pavonis::ReponseFhir::ecrire(e, r) : pavonis::FormatEvaluation::ecrire(e, r);
+            const std::string texte =
+                fhir ? pavonis::ReponseFhir::ecrire(e, r) : pavonis::FormatEvaluation::ecrire(e, r);
             if (!ecrire(chemin, QByteArray::fromStdString(texte)))
                 throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "écriture impossible.");
             std::cerr << "pavonis-hote: évaluation écrite " << (fhir ? "en FHIR " : "") << "dans "
@@ -370,7 +381,8 @@ int main(int argc, char** argv)
             if (!ouverte)
                 throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "la fenêtre de l'hôte est fermée.");
             pavonis::IEvaluationPavonis::de(interfaceControle)->ExporterPdf(options.pdf);
-            std::cerr << "pavonis-hote: évaluation écrite en PDF dans " << absolu(options.pdf).toStdString() << '\n';
+            std::cerr << "pavonis-hote: évaluation écrite en PDF dans " << absolu(options.pdf).toStdString()
+                      << '\n';
         } catch (const pavonis::Erreur& e) {
             std::cerr << "pavonis-hote: PDF impossible : " << e.what() << '\n';
             code = code ? code : 1;
@@ -379,7 +391,8 @@ int main(int argc, char** argv)
     if (!options.capture.isEmpty()) {
         QWidget* vue = application ? static_cast<QWidget*>(application.get()) : fenetre;
         if ((!application && !ouverte) || !vue->grab().save(options.capture)) {
-            std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString() << '\n';
+            std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString()
+                      << '\n';
             return code ? code : 1;
         }
         std::cerr << "pavonis-hote: capture écrite dans " << absolu(options.capture).toStdString() << '\n';

@@ -1,15 +1,15 @@
 // pavonis-rapport: the A4 page of an evaluation kept as data, without a
 // screen or a window, drawn as the print draws it.
 
+#include <pavonis/engine/TablesGroupes.h>
 #include <pavonis/host/BaseDonneesAutonome.h>
-#include <pavonis/printing/DonneesEvaluation.h>
-#include <pavonis/printing/ImpressionEvaluation.h>
 #include <pavonis/host/Installation.h>
 #include <pavonis/host/MagasinParametres.h>
-#include <pavonis/engine/TablesGroupes.h>
+#include <pavonis/printing/DonneesEvaluation.h>
+#include <pavonis/printing/ImpressionEvaluation.h>
 
-#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/hostapi/Erreur.h>
 
 #include <QFile>
 #include <QGuiApplication>
@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr const char* kAide = R"(Usage : pavonis-rapport EVALUATION.json -o RAPPORT.pdf [--pdfa] [--parametres FICHIER]
+constexpr const char* kAide =
+    R"(Usage : pavonis-rapport EVALUATION.json -o RAPPORT.pdf [--pdfa] [--parametres FICHIER]
 
 Écrit la page A4 d'une évaluation AGGIR conservée au format d'échange
 (JSON « pavonis-evaluation », voir docs/evaluation.schema.json), sans écran
@@ -103,8 +104,8 @@ int main(int argc, char** argv)
                                       : (fichier.setFileName(QString::fromLocal8Bit(entree.c_str())),
                                          fichier.open(QIODevice::ReadOnly));
     if (!ouvert) {
-        std::cerr << "pavonis-rapport: impossible de lire " << entree << " (" << fichier.errorString().toStdString()
-                  << ").\n";
+        std::cerr << "pavonis-rapport: impossible de lire " << entree << " ("
+                  << fichier.errorString().toStdString() << ").\n";
         return 1;
     }
     const QByteArray json = fichier.read(kTailleMax + 1);
@@ -115,7 +116,8 @@ int main(int argc, char** argv)
 
     pavonis::FormatEvaluation::Lecture lecture;
     try {
-        lecture = pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+        lecture =
+            pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-rapport: évaluation " << entree << " refusée : " << e.what() << '\n';
         return 2;
@@ -123,12 +125,15 @@ int main(int argc, char** argv)
 
     pavonis::ResultatsEvaluation resultats;
     try {
-        auto magasin = parametres.empty() ? pavonis::MagasinParametres::ouvrir(pavonis::MagasinParametres::cheminParDefaut(),
-                                                                              pavonis::installation::repertoireInstallation())
-                                          : pavonis::MagasinParametres::ouvrirExistant(parametres);
+        auto magasin =
+            parametres.empty()
+                ? pavonis::MagasinParametres::ouvrir(pavonis::MagasinParametres::cheminParDefaut(),
+                                                     pavonis::installation::repertoireInstallation())
+                : pavonis::MagasinParametres::ouvrirExistant(parametres);
         magasin->verifierTablesPoids();
         pavonis::BaseDonneesAutonome base(magasin);
-        resultats = pavonis::ResultatsEvaluation::calculer(lecture.evaluation, pavonis::lireTablesGroupes(base));
+        resultats =
+            pavonis::ResultatsEvaluation::calculer(lecture.evaluation, pavonis::lireTablesGroupes(base));
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-rapport: " << e.what() << '\n';
         return 1;
@@ -138,10 +143,10 @@ int main(int argc, char** argv)
             std::cerr << "pavonis-rapport: avertissement : " << ecart << ".\n";
 
     try {
-        pavonis::impression::ExporterPdf(pavonis::impression::DonneesEvaluation(lecture.evaluation, resultats),
-                                         QString::fromLocal8Bit(sortie.c_str()),
-                                         archive ? pavonis::impression::FormePdf::Archive
-                                                 : pavonis::impression::FormePdf::Ordinaire);
+        pavonis::impression::ExporterPdf(
+            pavonis::impression::DonneesEvaluation(lecture.evaluation, resultats),
+            QString::fromLocal8Bit(sortie.c_str()),
+            archive ? pavonis::impression::FormePdf::Archive : pavonis::impression::FormePdf::Ordinaire);
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-rapport: " << e.what() << '\n';
         return 1;

@@ -46,7 +46,8 @@ int main(int argc, char** argv)
     }
     const QString registre = RegistreComposants::chemin(portee);
     try {
-        const std::int32_t s = pavonis::Composants::appelerEnregistrement(fichiers.front(), !desenregistrer, portee);
+        const std::int32_t s =
+            pavonis::Composants::appelerEnregistrement(fichiers.front(), !desenregistrer, portee);
         if (!pavonis::statut::reussi(s)) {
             std::cerr << "pavonis-regsvr: " << (desenregistrer ? "DllUnregisterServer" : "DllRegisterServer")
                       << " a échoué (statut 0x" << std::hex << static_cast<std::uint32_t>(s) << std::dec
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
         std::cerr << "pavonis-regsvr: " << e.what() << '\n';
         return 1;
     }
-    std::cout << fichiers.front().toStdString() << (desenregistrer ? " désenregistrée" : " enregistrée") << " ("
-              << registre.toStdString() << ").\n";
+    std::cout << fichiers.front().toStdString() << (desenregistrer ? " désenregistrée" : " enregistrée")
+              << " (" << registre.toStdString() << ").\n";
     return 0;
 }

@@ -3,11 +3,11 @@
 // as a file, which adds writing it and syncing it to disk. The example
 // evaluation has answers on every kind of row.
 
+#include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/printing/DocumentImage.h>
 #include <pavonis/printing/DocumentPdf.h>
 #include <pavonis/printing/DonneesEvaluation.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
-#include <pavonis/evaluation/FormatEvaluation.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -30,7 +30,8 @@ const impression::DonneesEvaluation& evaluation()
         if (!f.open(QIODevice::ReadOnly))
             qFatal("cannot read %s", PAVONIS_EVALUATION);
         const QByteArray json = f.readAll();
-        const auto lecture = FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+        const auto lecture =
+            FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
         return new impression::DonneesEvaluation(lecture.evaluation, lecture.resultats.value());
     }();
     return *d;

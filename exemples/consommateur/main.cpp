@@ -22,8 +22,8 @@ int main(int argc, char** argv)
 
     // The same control by its programmatic id, when the library is registered.
     try {
-        pavonis::IUc_Pavonis* autre =
-            pavonis::Composants::creerControle<pavonis::IUc_Pavonis>(QStringLiteral("Pavonis.Uc_Pavonis"), &fenetre);
+        pavonis::IUc_Pavonis* autre = pavonis::Composants::creerControle<pavonis::IUc_Pavonis>(
+            QStringLiteral("Pavonis.Uc_Pavonis"), &fenetre);
         std::cout << "Créé aussi par son identifiant : W_Sortir = " << autre->W_Sortir() << std::endl;
     } catch (const pavonis::Erreur& e) {
         std::cout << "Non enregistré : " << e.what() << std::endl;

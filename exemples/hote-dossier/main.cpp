@@ -8,10 +8,10 @@
 // The control is placed directly (linked), on a host database the example
 // builds in memory with the published weights.
 
+#include <pavonis/control/Uc_Pavonis.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/hostapi/IEntreeParametre.h>
 #include <pavonis/hostapi/ISectionParametres.h>
-#include <pavonis/control/Uc_Pavonis.h>
 
 #include <pavonis/platform/Composants.h>
 
@@ -30,7 +30,10 @@ struct EntreeMemoire final : pavonis::IEntreeParametre {
     std::string texte;
     std::vector<std::array<double, 2>> table;
     std::string Texte(std::int16_t, std::int16_t, std::int16_t) override { return texte; }
-    double Valeur(std::int16_t l, std::int16_t c) override { return table.at(std::size_t(l - 1)).at(std::size_t(c - 1)); }
+    double Valeur(std::int16_t l, std::int16_t c) override
+    {
+        return table.at(std::size_t(l - 1)).at(std::size_t(c - 1));
+    }
     void DefinirValeur(const std::shared_ptr<pavonis::IEntreeParametre>& s) override
     {
         *this = dynamic_cast<const EntreeMemoire&>(*s);
@@ -50,14 +53,68 @@ std::shared_ptr<BaseMemoire> basePubliee()
     // Weights of the published AGGIR group algorithm (CASF, annexe 2-2),
     // groups A to H, rows Cohérence to Alerter, columns B and C.
     static const double poids[8][10][2] = {
-        {{0, 2000}, {0, 1200}, {16, 40}, {16, 40}, {20, 60}, {16, 100}, {120, 800}, {32, 200}, {0, 0}, {0, 0}},
-        {{320, 1500}, {120, 1200}, {16, 40}, {16, 40}, {0, 60}, {16, 100}, {120, 800}, {-40, -80}, {0, 0}, {0, 0}},
+        {{0, 2000},
+         {0, 1200},
+         {16, 40},
+         {16, 40},
+         {20, 60},
+         {16, 100},
+         {120, 800},
+         {32, 200},
+         {0, 0},
+         {0, 0}},
+        {{320, 1500},
+         {120, 1200},
+         {16, 40},
+         {16, 40},
+         {0, 60},
+         {16, 100},
+         {120, 800},
+         {-40, -80},
+         {0, 0},
+         {0, 0}},
         {{0, 0}, {0, 0}, {16, 40}, {16, 40}, {20, 60}, {20, 160}, {200, 1000}, {40, 400}, {0, 0}, {0, 0}},
         {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {200, 2000}, {200, 400}, {200, 2000}, {0, 200}, {0, 0}, {0, 0}},
-        {{0, 400}, {0, 400}, {100, 400}, {100, 400}, {100, 400}, {100, 800}, {100, 800}, {0, 200}, {0, 0}, {0, 0}},
-        {{100, 200}, {100, 200}, {100, 500}, {100, 500}, {100, 500}, {100, 500}, {100, 500}, {0, 200}, {0, 0}, {0, 0}},
-        {{0, 150}, {0, 150}, {200, 300}, {200, 300}, {200, 500}, {200, 500}, {200, 400}, {100, 200}, {0, 0}, {0, 0}},
-        {{0, 0}, {0, 0}, {2000, 3000}, {2000, 3000}, {2000, 3000}, {2000, 3000}, {2000, 1000}, {1000, 1000}, {0, 0}, {0, 0}},
+        {{0, 400},
+         {0, 400},
+         {100, 400},
+         {100, 400},
+         {100, 400},
+         {100, 800},
+         {100, 800},
+         {0, 200},
+         {0, 0},
+         {0, 0}},
+        {{100, 200},
+         {100, 200},
+         {100, 500},
+         {100, 500},
+         {100, 500},
+         {100, 500},
+         {100, 500},
+         {0, 200},
+         {0, 0},
+         {0, 0}},
+        {{0, 150},
+         {0, 150},
+         {200, 300},
+         {200, 300},
+         {200, 500},
+         {200, 500},
+         {200, 400},
+         {100, 200},
+         {0, 0},
+         {0, 0}},
+        {{0, 0},
+         {0, 0},
+         {2000, 3000},
+         {2000, 3000},
+         {2000, 3000},
+         {2000, 3000},
+         {2000, 1000},
+         {1000, 1000},
+         {0, 0},
+         {0, 0}},
     };
     auto base = std::make_shared<BaseMemoire>();
     auto aggir = std::make_shared<SectionMemoire>();
@@ -114,8 +171,10 @@ int main(int argc, char** argv)
         QFile f(dossier);
         if (!f.open(QIODevice::WriteOnly))
             return 1;
-        f.write(QByteArray::fromStdString(pavonis::FormatEvaluation::ecrire(controle->evaluation(), controle->resultats())));
+        f.write(QByteArray::fromStdString(
+            pavonis::FormatEvaluation::ecrire(controle->evaluation(), controle->resultats())));
     }
-    std::cout << (modifie ? "Dossier enregistré" : "Dossier inchangé") << " ; GIR " << controle->resultats().gir << '\n';
+    std::cout << (modifie ? "Dossier enregistré" : "Dossier inchangé") << " ; GIR "
+              << controle->resultats().gir << '\n';
     return 0;
 }

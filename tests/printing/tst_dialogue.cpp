@@ -59,10 +59,19 @@ bool lpadmin(const QStringList& arguments)
     executer("lpadmin", arguments, &code);
     return code == 0;
 }
-bool ajouterFile(const QString& file) { return lpadmin({"-p", file, "-E", "-v", "file:///dev/null", "-m", "raw"}); }
-bool retirerFile(const QString& file) { return lpadmin({"-x", file}); }
+bool ajouterFile(const QString& file)
+{
+    return lpadmin({"-p", file, "-E", "-v", "file:///dev/null", "-m", "raw"});
+}
+bool retirerFile(const QString& file)
+{
+    return lpadmin({"-x", file});
+}
 
-int pixels(int twips) { return int(std::lround(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440.0)); }
+int pixels(int twips)
+{
+    return int(std::lround(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440.0));
+}
 
 struct Ouverture {
     QStringList liste;
@@ -115,7 +124,8 @@ private slots:
         QVERIFY(d.chargementTermine());
         QVERIFY(mv.ImprimanteDefautLue && mv.ImprimanteDefautConnue);
         QCOMPARE(mv.NomImprimanteDefaut, "Pavonis_PDF");
-        QCOMPARE(ouvrir(), (Ouverture{{"Bureau_Fichier", "Pavonis_PDF"}, "Pavonis_PDF", "Imprimante par défaut"}));
+        QCOMPARE(ouvrir(),
+                 (Ouverture{{"Bureau_Fichier", "Pavonis_PDF"}, "Pavonis_PDF", "Imprimante par défaut"}));
         QVERIFY(!enfant(d, "Cbo_ImpSelect")->isVisibleTo(&d));
         QCOMPARE(Frm_ImpressionA4::indexImprimanteDefaut(), qint16(1));
         QCOMPARE(enfant<QLabel>(d, "Etq_LibOu")->text(), uri("Pavonis_PDF"));
@@ -156,10 +166,12 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             ordre << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(ordre, QStringList({"Cmd_Ok", "Cbo_Imprimante", "Txt_NbCopies", "Bdh_NbCopies", "Cmd_Annuler", "Cmd_Ok"}));
+        QCOMPARE(ordre, QStringList({"Cmd_Ok", "Cbo_Imprimante", "Txt_NbCopies", "Bdh_NbCopies",
+                                     "Cmd_Annuler", "Cmd_Ok"}));
         auto* liste = enfant<QComboBox>(d, "Cbo_Imprimante");
-        for (const auto& [touche, file, etat] : {std::tuple{Qt::Key_Up, "Bureau_Fichier", ""},
-                                                 std::tuple{Qt::Key_Down, "Pavonis_PDF", "Imprimante par défaut"}}) {
+        for (const auto& [touche, file, etat] :
+             {std::tuple{Qt::Key_Up, "Bureau_Fichier", ""},
+              std::tuple{Qt::Key_Down, "Pavonis_PDF", "Imprimante par défaut"}}) {
             liste->setFocus();
             QTest::keyClick(liste, touche);
             QCOMPARE(liste->currentText(), file);
@@ -178,17 +190,28 @@ private slots:
         QTest::addColumn<bool>("toutSelectionne");
         QTest::addColumn<QString>("frappe"); // \b: backspace, \x7f: delete at the start
         QTest::addColumn<QString>("apres");
-        QTest::newRow("0 dans la case vide") << "" << false << "0" << "";
-        QTest::newRow("1 puis 0") << "" << false << "10" << "10";
-        QTest::newRow("troisième chiffre") << "" << false << "105" << "10";
-        QTest::newRow("lettres") << "" << false << "a1b" << "1";
-        QTest::newRow("signes") << "" << false << "-+ .,e" << "";
-        QTest::newRow("zéro après un chiffre") << "5" << false << "0" << "50";
-        QTest::newRow("retour arrière") << "12" << false << "\b" << "1";
-        QTest::newRow("retour arrière puis 0") << "1" << false << "\b0" << "";
-        QTest::newRow("0 sur tout le texte choisi") << "12" << true << "0" << "0";
-        QTest::newRow("tout plein") << "99" << false << "1" << "99";
-        QTest::newRow("suppression en tête") << "10" << false << "\x7f" << "0";
+        QTest::newRow("0 dans la case vide") << "" << false << "0"
+                                             << "";
+        QTest::newRow("1 puis 0") << "" << false << "10"
+                                  << "10";
+        QTest::newRow("troisième chiffre") << "" << false << "105"
+                                           << "10";
+        QTest::newRow("lettres") << "" << false << "a1b"
+                                 << "1";
+        QTest::newRow("signes") << "" << false << "-+ .,e"
+                                << "";
+        QTest::newRow("zéro après un chiffre") << "5" << false << "0"
+                                               << "50";
+        QTest::newRow("retour arrière") << "12" << false << "\b"
+                                        << "1";
+        QTest::newRow("retour arrière puis 0") << "1" << false << "\b0"
+                                               << "";
+        QTest::newRow("0 sur tout le texte choisi") << "12" << true << "0"
+                                                    << "0";
+        QTest::newRow("tout plein") << "99" << false << "1"
+                                    << "99";
+        QTest::newRow("suppression en tête") << "10" << false << "\x7f"
+                                             << "0";
     }
     void zoneCopies()
     {
@@ -272,8 +295,10 @@ private slots:
         // The current printer is left as loading left it.
         QCOMPARE(plateforme::Printer::courante().DeviceName(), "Stock_mAtRiCe");
         Frm_ImpressionA4 acceptee;
-        QCOMPARE(executerDialogue(acceptee, [](auto& w) { QTest::keyClick(enfant<QPushButton>(w, "Cmd_Ok"), Qt::Key_Return); }),
-                 int(QDialog::Accepted));
+        QCOMPARE(
+            executerDialogue(
+                acceptee, [](auto& w) { QTest::keyClick(enfant<QPushButton>(w, "Cmd_Ok"), Qt::Key_Return); }),
+            int(QDialog::Accepted));
         QVERIFY(!ModVar::courant().ImpressionAnnulee);
         QCOMPARE(plateforme::Printer::courante().DeviceName(), "Pavonis_PDF");
     }
@@ -294,13 +319,14 @@ private slots:
         QFETCH(QString, copies);
         QFETCH(int, attendu);
         Frm_ImpressionA4 d;
-        QCOMPARE(executerDialogue(d,
-                                  [&](auto& w) {
-                                      enfant<QComboBox>(w, "Cbo_Imprimante")->setCurrentText("Bureau_Fichier");
-                                      enfant<QLineEdit>(w, "Txt_NbCopies")->setText(copies);
-                                      enfant<QPushButton>(w, "Cmd_Ok")->click();
-                                  }),
-                 int(QDialog::Accepted));
+        QCOMPARE(
+            executerDialogue(d,
+                             [&](auto& w) {
+                                 enfant<QComboBox>(w, "Cbo_Imprimante")->setCurrentText("Bureau_Fichier");
+                                 enfant<QLineEdit>(w, "Txt_NbCopies")->setText(copies);
+                                 enfant<QPushButton>(w, "Cmd_Ok")->click();
+                             }),
+            int(QDialog::Accepted));
         QCOMPARE(int(ModVar::courant().NbCopiesImpression), attendu);
         QCOMPARE(plateforme::Printer::courante().DeviceName(), "Bureau_Fichier");
         QCOMPARE(plateforme::Printer::courante().Port(), uri("Bureau_Fichier"));
@@ -373,11 +399,14 @@ private slots:
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             QSKIP("run without a print server");
         Frm_ImpressionA4 d;
-        QCOMPARE(enfant<QComboBox>(d, "Cbo_Imprimante")->count() + enfant<QComboBox>(d, "Cbo_ImpSelect")->count(), 0);
+        QCOMPARE(enfant<QComboBox>(d, "Cbo_Imprimante")->count() +
+                     enfant<QComboBox>(d, "Cbo_ImpSelect")->count(),
+                 0);
         QCOMPARE(enfant<QLabel>(d, "Etq_LibEtat")->text(), "Aucune imprimante disponible");
         QCOMPARE(enfant<QLabel>(d, "Etq_LibOu")->text(), "");
         QVERIFY(!enfant<QPushButton>(d, "Cmd_Ok")->isEnabled());
-        QCOMPARE(executerDialogue(d, [](auto& w) { enfant<QPushButton>(w, "Cmd_Annuler")->click(); }), int(QDialog::Rejected));
+        QCOMPARE(executerDialogue(d, [](auto& w) { enfant<QPushButton>(w, "Cmd_Annuler")->click(); }),
+                 int(QDialog::Rejected));
         QVERIFY(ModVar::courant().ImpressionAnnulee);
         QCOMPARE(plateforme::Printer::courante().DeviceName(), "");
     }

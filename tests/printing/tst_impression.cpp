@@ -9,9 +9,9 @@
 #include "OutilsEssai.h"
 #include "PiloteModal.h"
 
+#include <pavonis/hostapi/Erreur.h>
 #include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/printing/Printer.h>
-#include <pavonis/hostapi/Erreur.h>
 
 #include <QComboBox>
 #include <QDir>
@@ -30,8 +30,14 @@ using namespace pavonis::essai;
 
 namespace {
 
-QDir dossierCups() { return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF") + "/.."); }
-QStringList pdfs() { return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF")).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+QDir dossierCups()
+{
+    return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF") + "/..");
+}
+QStringList pdfs()
+{
+    return QDir(qEnvironmentVariable("PAVONIS_CUPS_PDF")).entryList({"*.pdf"}, QDir::Files, QDir::Name);
+}
 
 // The next complete file cups-pdf writes; empty after a minute. cups-pdf
 // writes in place: the queue's jobs must be done first.
@@ -39,26 +45,32 @@ QString nouveauPdf(const QStringList& avant)
 {
     (void)QTest::qWaitFor([] { return executer("lpstat", {"-o"}).trimmed().isEmpty(); }, 60000);
     QString trouve;
-    (void)QTest::qWaitFor([&] {
-        for (const QString& f : pdfs()) {
-            int code = 1;
-            const QString chemin = qEnvironmentVariable("PAVONIS_CUPS_PDF") + '/' + f;
-            if (!avant.contains(f) && (executer("pdfinfo", {chemin}, &code), code == 0))
-                trouve = chemin;
-        }
-        return !trouve.isEmpty();
-    }, 60000);
+    (void)QTest::qWaitFor(
+        [&] {
+            for (const QString& f : pdfs()) {
+                int code = 1;
+                const QString chemin = qEnvironmentVariable("PAVONIS_CUPS_PDF") + '/' + f;
+                if (!avant.contains(f) && (executer("pdfinfo", {chemin}, &code), code == 0))
+                    trouve = chemin;
+            }
+            return !trouve.isEmpty();
+        },
+        60000);
     return trouve;
 }
 
 // Jobs the server knows of, finished or not.
-int travaux() { return int(executer("lpstat", {"-W", "all", "-o"}).split('\n', Qt::SkipEmptyParts).size()); }
+int travaux()
+{
+    return int(executer("lpstat", {"-W", "all", "-o"}).split('\n', Qt::SkipEmptyParts).size());
+}
 
 // A page of a PDF as a grey image at 50 dpi.
 QImage page(const QString& pdf, int numero = 1)
 {
     const QString png = pdf + "-" + QString::number(numero);
-    executer("pdftoppm", {"-r", "50", "-gray", "-png", "-f", QString::number(numero), "-singlefile", pdf, png});
+    executer("pdftoppm",
+             {"-r", "50", "-gray", "-png", "-f", QString::number(numero), "-singlefile", pdf, png});
     return QImage(png + ".png").convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -106,7 +118,7 @@ class TestImpression : public QObject {
 
     std::unique_ptr<HoteEssai> hote_;
     Uc_Pavonis* c_ = nullptr;
-    QStringList messages_;    // title | text | the control's state then
+    QStringList messages_; // title | text | the control's state then
     std::function<void()> pendantLeDialogue_;
 
     // "Imprimer" clicked; in the dialog, a printer and copies, then Ok.
@@ -166,7 +178,8 @@ private slots:
         QCOMPARE(texte(*c_, "Txt_ToiletteHNote"), "B");
         const QString fichier = nouveauPdf(avant);
         const QString info = executer("pdfinfo", {fichier});
-        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+12\\n")) && info.contains("(A4)"), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+12\\n")) && info.contains("(A4)"),
+                 qPrintable(info));
         QTemporaryDir d;
         QList<QImage> feuilles;
         for (int n : {1, 2, 12})
@@ -212,11 +225,19 @@ private slots:
         QTest::addColumn<QString>("cas");
         QTest::addColumn<QString>("imprimante");
         QTest::addColumn<QString>("raison");
-        QTest::newRow("file qui refuse") << "refus" << "Bureau_Fichier" << "l'imprimante refuse les travaux";
-        QTest::newRow("file disparue") << "disparue" << "Zz_Pavonis_Disparue" << "n'existe pas ou plus";
-        QTest::newRow("serveur injoignable") << "serveur" << "Bureau_Fichier"
-                                             << "le serveur d'impression « /nulle/part/cups.sock » est injoignable";
-        QTest::newRow("page interrompue") << "page" << "Pavonis_PDF" << "Txt_CuisineNote";
+        QTest::newRow("file qui refuse") << "refus"
+                                         << "Bureau_Fichier"
+                                         << "l'imprimante refuse les travaux";
+        QTest::newRow("file disparue") << "disparue"
+                                       << "Zz_Pavonis_Disparue"
+                                       << "n'existe pas ou plus";
+        QTest::newRow("serveur injoignable")
+            << "serveur"
+            << "Bureau_Fichier"
+            << "le serveur d'impression « /nulle/part/cups.sock » est injoignable";
+        QTest::newRow("page interrompue") << "page"
+                                          << "Pavonis_PDF"
+                                          << "Txt_CuisineNote";
     }
     void echecs()
     {
@@ -245,8 +266,10 @@ private slots:
         imprimer(imprimante, "2");
         cupsSetServer(serveur.constData());
         QCOMPARE(messages_.size(), 1);
-        QVERIFY2(messages_[0].startsWith("Impression | ") && messages_[0].endsWith(" | libre"), qPrintable(messages_[0]));
-        QVERIFY2(messages_[0].contains("« " + imprimante + " »") && messages_[0].contains(raison), qPrintable(messages_[0]));
+        QVERIFY2(messages_[0].startsWith("Impression | ") && messages_[0].endsWith(" | libre"),
+                 qPrintable(messages_[0]));
+        QVERIFY2(messages_[0].contains("« " + imprimante + " »") && messages_[0].contains(raison),
+                 qPrintable(messages_[0]));
         QVERIFY(!plateforme::Printer::courante().documentEnCours());
         QCOMPARE(travaux(), avant);
         if (cas != "page")
@@ -273,7 +296,8 @@ private slots:
             c_ = nullptr;
             hote_.reset();
         };
-        PiloteModal dialogue("pavonis::impression::Frm_ImpressionA4", [&](QWidget&) { pendantLeDialogue_(); });
+        PiloteModal dialogue("pavonis::impression::Frm_ImpressionA4",
+                             [&](QWidget&) { pendantLeDialogue_(); });
         cliquer(*c_, "Cmd_Imprimer");
         QVERIFY(dialogue.fait());
         QVERIFY(!hote_ && messages_.isEmpty());
@@ -290,13 +314,16 @@ private slots:
         env.insert("XDG_CONFIG_HOME", dossier.path());
         const auto lancer = [&](const QByteArray& scenario, const QStringList& plus, int& code) {
             ecrireFichier(dossier.filePath("s.txt"), scenario);
-            return executer(PAVONIS_HOTE, QStringList{"--scenario", dossier.filePath("s.txt")} + plus, &code, env);
+            return executer(PAVONIS_HOTE, QStringList{"--scenario", dossier.filePath("s.txt")} + plus, &code,
+                            env);
         };
         const QStringList avant = pdfs();
         int code = -1;
-        QString erreurs = lancer("saisir Txt_NomBenef Jeanne Martin\ncliquer Opt_TransfertsFaitPas\ncliquer Cmd_Imprimer\n"
-                                 "choisir Cbo_Imprimante Pavonis_PDF\neffacer Txt_NbCopies\nsaisir Txt_NbCopies 2\ncliquer Cmd_Ok\n",
-                                 {"--pdf", dossier.filePath("archive.pdf")}, code);
+        QString erreurs =
+            lancer("saisir Txt_NomBenef Jeanne Martin\ncliquer Opt_TransfertsFaitPas\ncliquer Cmd_Imprimer\n"
+                   "choisir Cbo_Imprimante Pavonis_PDF\neffacer Txt_NbCopies\nsaisir Txt_NbCopies 2\ncliquer "
+                   "Cmd_Ok\n",
+                   {"--pdf", dossier.filePath("archive.pdf")}, code);
         QVERIFY2(code == 0, qPrintable(erreurs));
         QVERIFY(executer("pdfinfo", {nouveauPdf(avant)}).contains(QRegularExpression("Pages:\\s+2\\n")));
         QVERIFY(executer("pdftotext", {dossier.filePath("archive.pdf"), "-"}).contains("Jeanne Martin"));

@@ -2,12 +2,12 @@
 
 #include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/ClientAutonome.h>
-#include <pavonis/platform/Composants.h>
-#include <pavonis/platform/DateDuJour.h>
 #include <pavonis/host/DroitsAutonomes.h>
 #include <pavonis/host/EntreeParametre.h>
 #include <pavonis/host/MagasinParametres.h>
 #include <pavonis/host/ServiceDateAutonome.h>
+#include <pavonis/platform/Composants.h>
+#include <pavonis/platform/DateDuJour.h>
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +28,8 @@ HoteEssai::HoteEssai()
     magasin = MagasinParametres::ouvrir((dossier_.path() + "/parametres.sqlite").toStdString(),
                                         installation.toStdString());
     base = std::make_shared<BaseDonneesAutonome>(magasin);
-    Composants::enregistrerClasse("Velmor.EntreeParametre", [] { return ObjetPtr(EntreeParametre::creer()); });
+    Composants::enregistrerClasse("Velmor.EntreeParametre",
+                                  [] { return ObjetPtr(EntreeParametre::creer()); });
     Composants::enregistrerClasse("Velmor.ServiceDate", [] {
         return std::make_shared<ServiceDateAutonome>([] {
             using namespace std::chrono;
@@ -106,7 +107,8 @@ bool montrer(QWidget& fenetre)
 {
     fenetre.show();
     fenetre.activateWindow();
-    return QTest::qWaitForWindowExposed(&fenetre) && QTest::qWaitFor([&] { return fenetre.isActiveWindow(); });
+    return QTest::qWaitForWindowExposed(&fenetre) &&
+           QTest::qWaitFor([&] { return fenetre.isActiveWindow(); });
 }
 
 void taper(QWidget* w, const QString& texte)

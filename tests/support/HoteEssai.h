@@ -11,7 +11,7 @@
 namespace pavonis {
 class MagasinParametres;
 class BaseDonneesAutonome;
-}
+} // namespace pavonis
 
 namespace pavonis::essai {
 

@@ -28,7 +28,8 @@ TablesGroupes tablesNulles()
 TablesGroupes tablesPubliees()
 {
     QTemporaryDir dossier;
-    auto magasin = MagasinParametres::ouvrir((dossier.path() + "/p.sqlite").toStdString(), "/opt/pavonis/data/");
+    auto magasin =
+        MagasinParametres::ouvrir((dossier.path() + "/p.sqlite").toStdString(), "/opt/pavonis/data/");
     BaseDonneesAutonome base(magasin);
     return lireTablesGroupes(base);
 }

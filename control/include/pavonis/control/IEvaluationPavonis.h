@@ -45,8 +45,7 @@ public:
 
     /// Cette interface d'un contrôle créé par IUc_Pavonis (nulle pour un
     /// contrôle nul).
-    template <class Controle>
-    static IEvaluationPavonis* de(Controle* controle)
+    template <class Controle> static IEvaluationPavonis* de(Controle* controle)
     {
         return controle ? dynamic_cast<IEvaluationPavonis*>(controle) : nullptr;
     }

@@ -53,8 +53,7 @@ public:
     virtual QWidget* widget() = 0;
     /// Le même contrôle vu par une autre de ses interfaces (voir
     /// IEvaluationPavonis::de) ; nul s'il n'en a pas de ce genre.
-    template <class Interface>
-    Interface* interfaceDe() { return dynamic_cast<Interface*>(this); }
+    template <class Interface> Interface* interfaceDe() { return dynamic_cast<Interface*>(this); }
 
 protected:
     /// Le contrôle ne se détruit pas par cette interface.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <pavonis/hostapi/Visibilite.h>
 #include <pavonis/control/IEvaluationPavonis.h>
 #include <pavonis/control/IUc_Pavonis.h>
+#include <pavonis/hostapi/Visibilite.h>
 
 #include <QWidget>
 

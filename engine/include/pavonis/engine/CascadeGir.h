@@ -18,15 +18,24 @@ struct Etape {
 };
 
 inline constexpr std::array<Etape, 12> kEtapes{{
-    {0, 4380, 1}, {0, 4140, 2}, {0, 3390, 2}, {1, 2016, 2}, {2, 1700, 2}, {2, 1432, 2},
-    {3, 2400, 2}, {4, 1200, 3}, {5, 800, 3}, {6, 650, 4}, {7, 4000, 4}, {7, 2000, 5},
+    {0, 4380, 1},
+    {0, 4140, 2},
+    {0, 3390, 2},
+    {1, 2016, 2},
+    {2, 1700, 2},
+    {2, 1432, 2},
+    {3, 2400, 2},
+    {4, 1200, 3},
+    {5, 800, 3},
+    {6, 650, 4},
+    {7, 4000, 4},
+    {7, 2000, 5},
 }};
 inline constexpr int kGirFinal = 6; // when no step holds
 
 // Walks the steps; a group's score is asked for only when a step first needs
 // it, and at most once.
-template <class ScoreGroupe>
-int parcourir(ScoreGroupe&& score)
+template <class ScoreGroupe> int parcourir(ScoreGroupe&& score)
 {
     std::array<std::optional<std::int32_t>, 8> scores;
     for (const Etape& e : kEtapes) {
@@ -48,6 +57,9 @@ std::int32_t ajouterPoids(std::int32_t score, double poids);
 // extérieurs: 'A', 'B' or 'C'.
 char sousGroupe(std::string_view alerter, std::string_view deplacExter);
 
-inline bool aSousGroupe(int gir) { return gir == 5 || gir == 6; }
+inline bool aSousGroupe(int gir)
+{
+    return gir == 5 || gir == 6;
+}
 
 } // namespace pavonis::cascade

@@ -15,9 +15,9 @@ inline constexpr std::array<char, 4> kLettresAdverbes{'S', 'T', 'C', 'H'};
 // sub-variable. The names are those of the screen controls, spelled exactly,
 // irregular ones included.
 struct LigneEvaluation {
-    std::string_view cle;            // row key: "Transferts", "ToiletteH"...
-    int variable;                    // number of its variable, 1 to 17
-    std::string_view sousVariable;   // screen caption of the sub-variable, "" when none
+    std::string_view cle;                  // row key: "Transferts", "ToiletteH"...
+    int variable;                          // number of its variable, 1 to 17
+    std::string_view sousVariable;         // screen caption of the sub-variable, "" when none
     std::string_view sousVariableImprimee; // printed label of the sub-variable
     std::string_view optionFait;
     std::string_view optionFaitPas;

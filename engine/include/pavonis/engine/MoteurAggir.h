@@ -26,8 +26,8 @@ public:
 
     // The row rule, then the composite notes and the GIR. The only writer of
     // a row's note.
-    void CalculerNote(IOption& fait, IOption& faitPas, ICaseACocher& c, ICaseACocher& h,
-                      ICaseACocher& s, ICaseACocher& t, IZoneTexte& note);
+    void CalculerNote(IOption& fait, IOption& faitPas, ICaseACocher& c, ICaseACocher& h, ICaseACocher& s,
+                      ICaseACocher& t, IZoneTexte& note);
     void CalculerNote(std::size_t ligne);
 
     // Rewrites the six composite notes from their rows' notes.

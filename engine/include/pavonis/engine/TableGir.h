@@ -34,10 +34,7 @@ public:
     std::optional<ResultatGir> resultat(std::uint32_t index) const;
 
     static constexpr int gir(std::uint8_t code) { return code & 7; }
-    static constexpr char sousGroupe(std::uint8_t code)
-    {
-        return "\0ABC"[(code >> 3) & 3];
-    }
+    static constexpr char sousGroupe(std::uint8_t code) { return "\0ABC"[(code >> 3) & 3]; }
 
 private:
     std::array<std::uint8_t, kTaille> table_{};

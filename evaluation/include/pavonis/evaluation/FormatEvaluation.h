@@ -1,8 +1,8 @@
 #pragma once
 
 #include <pavonis/evaluation/Evaluation.h>
-#include <pavonis/hostapi/Visibilite.h>
 #include <pavonis/evaluation/ResultatsEvaluation.h>
+#include <pavonis/hostapi/Visibilite.h>
 
 #include <optional>
 #include <string>
@@ -39,7 +39,8 @@ public:
 
     // Each result of the file that differs from the recomputed one, named by
     // its path: "/resultats/gir : 3 dans le fichier, 5 recalculé".
-    static std::vector<std::string> ecarts(const ResultatsEvaluation& lus, const ResultatsEvaluation& calcules);
+    static std::vector<std::string> ecarts(const ResultatsEvaluation& lus,
+                                           const ResultatsEvaluation& calcules);
 };
 
 } // namespace pavonis

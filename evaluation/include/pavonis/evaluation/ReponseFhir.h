@@ -1,8 +1,8 @@
 #pragma once
 
 #include <pavonis/evaluation/Evaluation.h>
-#include <pavonis/hostapi/Visibilite.h>
 #include <pavonis/evaluation/ResultatsEvaluation.h>
+#include <pavonis/hostapi/Visibilite.h>
 
 #include <string>
 #include <string_view>
@@ -21,7 +21,8 @@ public:
     static constexpr std::string_view kVersion = "1.0.0";
     static constexpr std::string_view kSystemeChoix = "https://fhir.pavonis.fr/CodeSystem/aggir-choix";
     static constexpr std::string_view kSystemeAdverbes = "https://fhir.pavonis.fr/CodeSystem/aggir-adverbes";
-    static constexpr std::string_view kSystemeModalites = "https://fhir.pavonis.fr/CodeSystem/aggir-modalites";
+    static constexpr std::string_view kSystemeModalites =
+        "https://fhir.pavonis.fr/CodeSystem/aggir-modalites";
 
     static std::string ecrire(const Evaluation& evaluation, const ResultatsEvaluation& resultats);
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <pavonis/evaluation/Evaluation.h>
-#include <pavonis/hostapi/Visibilite.h>
 #include <pavonis/hostapi/IEntreeParametre.h>
+#include <pavonis/hostapi/Visibilite.h>
 
 #include <array>
 #include <memory>
@@ -16,11 +16,11 @@ namespace pavonis {
 struct PAVONIS_API ResultatsEvaluation {
     static constexpr std::size_t kNbComposees = 6;
 
-    std::array<char, Evaluation::kNbLignes> notesLignes{};   // 'A', 'B' or 'C', in row order
-    std::array<char, kNbComposees> notesComposees{};          // Toilette, Elimination, Habillage,
-                                                               // Alimentation, Orientation, Cohérence
-    int gir = 0;                                               // 1 to 6
-    char sousGroupe = '\0';                                    // 'A', 'B', 'C' for GIR 5 and 6
+    std::array<char, Evaluation::kNbLignes> notesLignes{}; // 'A', 'B' or 'C', in row order
+    std::array<char, kNbComposees> notesComposees{};       // Toilette, Elimination, Habillage,
+                                                           // Alimentation, Orientation, Cohérence
+    int gir = 0;                                           // 1 to 6
+    char sousGroupe = '\0';                                // 'A', 'B', 'C' for GIR 5 and 6
 
     // The keys of the six composite variables, in that order ("toilette"...).
     static std::string_view cleComposee(std::size_t i);

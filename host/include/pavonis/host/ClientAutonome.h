@@ -9,8 +9,7 @@ class ClientAutonome final : public IClient {
 public:
     ClientAutonome(std::string code, std::string nomPrenom)
         : code_(std::move(code)), nomPrenom_(std::move(nomPrenom))
-    {
-    }
+    {}
     std::string Code() override { return code_; }
     std::string NomPrenom() override { return nomPrenom_; }
 

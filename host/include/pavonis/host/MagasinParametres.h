@@ -74,7 +74,8 @@ public:
 private:
     MagasinParametres(std::filesystem::path chemin, sqlite3* base);
     // `nom`: the store as messages name it.
-    static sqlite3* ouvrirBase(const std::filesystem::path& fichier, int drapeaux, const std::filesystem::path& nom);
+    static sqlite3* ouvrirBase(const std::filesystem::path& fichier, int drapeaux,
+                               const std::filesystem::path& nom);
     // False when another program created the store first.
     static bool creerSiAbsent(const std::filesystem::path& chemin, const std::string& repertoireInstallation);
     void verifierStructure();

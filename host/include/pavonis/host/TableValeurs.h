@@ -13,8 +13,7 @@ public:
     TableValeurs() = default;
     TableValeurs(std::size_t lignes, std::size_t colonnes)
         : lignes_(lignes), colonnes_(colonnes), cellules_(lignes * colonnes)
-    {
-    }
+    {}
 
     std::size_t lignes() const { return lignes_; }
     std::size_t colonnes() const { return colonnes_; }

@@ -35,8 +35,7 @@ std::shared_ptr<Interface> convertir(const ObjetPtr& objet, const std::string& q
         throw Erreur(Erreur::Code::ObjetAbsent, quoi + " : aucun objet.");
     auto resultat = std::dynamic_pointer_cast<Interface>(objet);
     if (!resultat)
-        throw Erreur(Erreur::Code::InterfaceAbsente,
-                     quoi + " : l'objet n'offre pas l'interface attendue.");
+        throw Erreur(Erreur::Code::InterfaceAbsente, quoi + " : l'objet n'offre pas l'interface attendue.");
     return resultat;
 }
 

@@ -14,6 +14,9 @@ inline constexpr std::int32_t kEchec = static_cast<std::int32_t>(0x80004005u);
 inline constexpr std::int32_t kClasseIndisponible = static_cast<std::int32_t>(0x80040111u);
 inline constexpr std::int32_t kEnregistrementClasse = static_cast<std::int32_t>(0x80040201u);
 
-inline constexpr bool reussi(std::int32_t s) { return s >= 0; }
+inline constexpr bool reussi(std::int32_t s)
+{
+    return s >= 0;
+}
 
 } // namespace pavonis::statut

@@ -35,8 +35,9 @@ public:
     /// machine ; rend le statut de l'exportation (derniereErreur() dit alors
     /// pourquoi elle a échoué). Lève Erreur quand le fichier ne se charge pas
     /// ou n'a pas l'exportation.
-    static std::int32_t appelerEnregistrement(const QString& fichier, bool enregistrer,
-                                              RegistreComposants::Portee portee = RegistreComposants::Portee::Utilisateur);
+    static std::int32_t
+    appelerEnregistrement(const QString& fichier, bool enregistrer,
+                          RegistreComposants::Portee portee = RegistreComposants::Portee::Utilisateur);
     /// Pourquoi le dernier enregistrement ou désenregistrement de ce fil a
     /// échoué.
     static QString derniereErreur();
@@ -48,8 +49,7 @@ public:
     /// bibliothèque absente, interface inconnue…).
     static void* creerControle(const QString& progId, const char* iid, QWidget* conteneur);
     /// La même création, rendant l'interface `Interface` (son `kIid`).
-    template <class Interface>
-    static Interface* creerControle(const QString& progId, QWidget* conteneur)
+    template <class Interface> static Interface* creerControle(const QString& progId, QWidget* conteneur)
     {
         return static_cast<Interface*>(creerControle(progId, Interface::kIid, conteneur));
     }

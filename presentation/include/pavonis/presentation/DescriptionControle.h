@@ -13,11 +13,11 @@ struct DescriptionControle {
     GenreControle genre;
     std::string_view conteneur; // "" for the surface itself
     int gauche, haut, largeur, hauteur;
-    std::string_view legende;   // labels, buttons, the titled frame
-    bool lectureSeule = false;  // note and result boxes: code writes them, the user cannot
-    int longueurMax = 0;        // 0: no limit
-    bool fondOrange = false;    // the 17 variable names
-    bool grandePolice = false;  // the GIR and its sub-group
+    std::string_view legende;  // labels, buttons, the titled frame
+    bool lectureSeule = false; // note and result boxes: code writes them, the user cannot
+    int longueurMax = 0;       // 0: no limit
+    bool fondOrange = false;   // the 17 variable names
+    bool grandePolice = false; // the GIR and its sub-group
     bool retourALaLigne = false;
 };
 

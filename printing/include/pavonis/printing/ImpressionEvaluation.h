@@ -59,7 +59,8 @@ void DessinerEvaluation(plateforme::PageTwips& page, const DonneesRapport& donne
                         const QString& dateImpression = DateDuJour::texte());
 
 // The parts of the page.
-void ImprimerEntete(plateforme::PageTwips& page, const DonneesRapport& donnees, const QString& dateImpression);
+void ImprimerEntete(plateforme::PageTwips& page, const DonneesRapport& donnees,
+                    const QString& dateImpression);
 void ImprimerGrille(plateforme::PageTwips& page, const DonneesRapport& donnees);
 void ImprimerLegende(plateforme::PageTwips& page);
 // The five boxes (NE FAIT PAS, S, T, C, H) and the note of one row, from the

@@ -54,8 +54,7 @@ public:
 
 private:
     QWidget* creer(const DescriptionControle& d, QWidget* parent);
-    template <class T>
-    T* type(std::string_view nom) const;
+    template <class T> T* type(std::string_view nom) const;
 
     QHash<QString, QWidget*> controles_;
     QHash<const QWidget*, Position> positions_;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <pavonis/gir/LecteurCsv.h>
 #include <pavonis/engine/TableGir.h>
+#include <pavonis/gir/LecteurCsv.h>
 
 #include <array>
 #include <cstddef>
@@ -64,8 +64,8 @@ private:
     Mode mode_ = Mode::Modalites;
     std::size_t nbChamps_ = 0;
     std::vector<std::string> nomsEntete_;
-    std::vector<Colonne> colonnes_; // in the order of the mode's table
-    std::vector<Sortie> sorties_;   // composite modalities (row mode), gir, sous_groupe
+    std::vector<Colonne> colonnes_;      // in the order of the mode's table
+    std::vector<Sortie> sorties_;        // composite modalities (row mode), gir, sous_groupe
     std::vector<std::size_t> remplaces_; // for each input field, its computed column + 1, or 0
     bool remplacement_ = false;
     std::string sortie_;

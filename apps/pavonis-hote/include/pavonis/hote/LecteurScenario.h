@@ -9,13 +9,24 @@ namespace pavonis {
 // One action of a scenario, as read from its line.
 struct ActionScenario {
     enum class Genre {
-        Cliquer, DoubleCliquer, Cocher, Decocher, Effacer, Saisir, Quitter, Touche,
-        Survoler, Defiler, Pas, Choisir, Fermer,
+        Cliquer,
+        DoubleCliquer,
+        Cocher,
+        Decocher,
+        Effacer,
+        Saisir,
+        Quitter,
+        Touche,
+        Survoler,
+        Defiler,
+        Pas,
+        Choisir,
+        Fermer,
     };
     int ligne = 0; // in the file, from 1
     Genre genre = Genre::Fermer;
-    QString nom;   // the control addressed; for "pas", "bas" or "haut"
-    QString texte; // what "saisir" types, the key of "touche", the entry of "choisir"
+    QString nom;    // the control addressed; for "pas", "bas" or "haut"
+    QString texte;  // what "saisir" types, the key of "touche", the entry of "choisir"
     int nombre = 0; // the value of "defiler", the count of "pas"
 };
 
