@@ -39,4 +39,21 @@ void Evaluation::verifier() const
     }
 }
 
+std::vector<std::string_view> Evaluation::lignesSansReponse() const
+{
+    std::vector<std::string_view> cles;
+    for (std::size_t i = 0; i < lignes.size(); ++i)
+        if (lignes[i].choix == Choix::Aucun)
+            cles.push_back(cle(i));
+    return cles;
+}
+
+std::string Evaluation::nommer(const std::vector<std::string_view>& cles)
+{
+    std::string s;
+    for (std::string_view c : cles)
+        s.append(s.empty() ? "" : ", ").append(c);
+    return s;
+}
+
 } // namespace pavonis

@@ -922,24 +922,8 @@ FormatEvaluation::Lecture FormatEvaluation::lire(std::string_view json)
 
 FormatEvaluation::Lecture FormatEvaluation::lireLigne(std::string_view texte, std::size_t& longueur)
 {
-    // The compact form ends its line at once: no need to look for the line
-    // end first.
-    {
-        Analyseur a(texte);
-        Lecture l;
-        if (lireCompacte(a, l)) {
-            const std::size_t fin = static_cast<std::size_t>(a.position() - texte.data());
-            if (fin == texte.size()) {
-                longueur = fin;
-                return l;
-            }
-            if (texte[fin] == '\n' ||
-                (texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n')) {
-                longueur = fin + (texte[fin] == '\r' ? 2 : 1);
-                return l;
-            }
-        }
-    }
+    // The line's length first: whatever is wrong with it, the next read
+    // starts after it.
     const std::size_t n = texte.find('\n');
     longueur = n == std::string_view::npos ? texte.size() : n + 1;
     std::string_view ligne = texte.substr(0, n);

@@ -2,6 +2,7 @@
 
 #include <pavonis/host/PoidsPublies.h>
 
+#include <pavonis/files/ConfianceFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
 #include <sqlite3.h>
@@ -150,13 +151,16 @@ void supprimerTemporaire(const fs::path& t)
 }
 
 // A symbolic link to nothing is not a missing store: it is named as such.
-void verifierLien(const fs::path& chemin)
+// A store that someone else can change is refused: its weights decide
+// every GIR.
+void verifierAvantOuverture(const fs::path& chemin)
 {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(chemin, ec)) && !fs::exists(chemin, ec))
         throw Erreur(Erreur::Code::Stockage,
                      "Le fichier de paramètres " + chemin.string() + " est un lien symbolique vers " +
                          fs::read_symlink(chemin, ec).string() + ", qui n'existe pas.");
+    fichiers::verifierConfiance(chemin, "du fichier de paramètres");
 }
 
 } // namespace
@@ -192,7 +196,7 @@ sqlite3* MagasinParametres::ouvrirBase(const fs::path& fichier, int drapeaux, co
 
 std::shared_ptr<MagasinParametres> MagasinParametres::ouvrirExistant(const fs::path& chemin)
 {
-    verifierLien(chemin);
+    verifierAvantOuverture(chemin);
     std::error_code ec;
     if (!fs::exists(chemin, ec))
         throw Erreur(Erreur::Code::Stockage,
@@ -207,7 +211,7 @@ std::shared_ptr<MagasinParametres> MagasinParametres::ouvrirExistant(const fs::p
 std::shared_ptr<MagasinParametres> MagasinParametres::ouvrir(const fs::path& chemin,
                                                              const std::string& repertoireInstallation)
 {
-    verifierLien(chemin);
+    verifierAvantOuverture(chemin);
     std::error_code ec;
     // Another program may create it at the same moment: whichever publishes
     // first wins, the other opens the winner's store.
@@ -218,7 +222,7 @@ std::shared_ptr<MagasinParametres> MagasinParametres::ouvrir(const fs::path& che
 
 void MagasinParametres::creer(const fs::path& chemin, const std::string& repertoireInstallation)
 {
-    verifierLien(chemin);
+    verifierAvantOuverture(chemin);
     std::error_code ec;
     if (fs::exists(chemin, ec) || !creerSiAbsent(chemin, repertoireInstallation))
         throw Erreur(Erreur::Code::Stockage, "Le fichier de paramètres " + chemin.string() + " existe déjà.");
@@ -226,9 +230,8 @@ void MagasinParametres::creer(const fs::path& chemin, const std::string& reperto
 
 bool MagasinParametres::creerSiAbsent(const fs::path& chemin, const std::string& repertoireInstallation)
 {
-    std::error_code ec;
     if (chemin.has_parent_path())
-        fs::create_directories(chemin.parent_path(), ec);
+        fichiers::creerDossiers(chemin.parent_path());
 
     // Seed a file of our own, then put it in place in one step: nobody ever
     // sees a half-filled store, and an existing one is never replaced.
@@ -270,8 +273,10 @@ fs::path MagasinParametres::cheminParDefaut()
         donnees = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home)
         donnees = fs::path(home) / ".local" / "share";
-    else
-        donnees = fs::temp_directory_path();
+    else // never a shared folder, where anyone could leave a store of their own
+        throw Erreur(Erreur::Code::Stockage,
+                     "Pas de dossier personnel (ni HOME ni XDG_DATA_HOME) pour le magasin de paramètres : "
+                     "indiquez-le avec --parametres FICHIER, ou définissez XDG_DATA_HOME.");
     return donnees / "pavonis" / "parametres.sqlite";
 }
 

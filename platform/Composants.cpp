@@ -3,8 +3,10 @@
 #include <pavonis/platform/CodesStatut.h>
 #include <pavonis/platform/RegistreComposants.h>
 
+#include <pavonis/files/ConfianceFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
@@ -139,6 +141,13 @@ void* Composants::creerControle(const QString& progId, const char* iid, QWidget*
     if (!classe)
         echec(QStringLiteral("Le composant « %1 » n'est pas enregistré (registre %2).")
                   .arg(progId, RegistreComposants::chemin()));
+    // The library a registry names runs in this process: trusted as the
+    // registry is, and never looked for from the current folder.
+    if (!QFileInfo(classe->fichier).isAbsolute())
+        echec(QStringLiteral("Le registre %1 nomme la bibliothèque « %2 » par un chemin relatif : refusée.")
+                  .arg(RegistreComposants::chemin(classe->portee), classe->fichier));
+    fichiers::verifierConfiance(QFile::encodeName(classe->fichier).toStdString(),
+                                "de la bibliothèque de composants");
     QLibrary& lib = bibliotheque(classe->fichier);
     const auto objetClasse = exportation<FonctionObjetClasse>(lib, "DllGetClassObject");
 

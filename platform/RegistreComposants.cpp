@@ -1,14 +1,14 @@
 #include <pavonis/platform/RegistreComposants.h>
 
+#include <pavonis/files/ConfianceFichier.h>
+#include <pavonis/files/EcritureFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace pavonis {
@@ -101,11 +101,18 @@ void verifierStructure(const QJsonObject& registre, const QString& fichier)
     texte(QStringLiteral("CLSID"), QStringLiteral("InprocServer32"));
 }
 
+std::filesystem::path cheminSysteme(const QString& chemin)
+{
+    return QFile::encodeName(chemin).toStdString();
+}
+
 QJsonObject lireFichier(const QString& chemin)
 {
     QFile fichier(chemin);
     if (!fichier.exists())
         return {};
+    // It says which code every program of its users runs.
+    fichiers::verifierConfiance(cheminSysteme(chemin), "du registre des composants");
     if (!fichier.open(QIODevice::ReadOnly))
         echec(
             QStringLiteral("Registre des composants %1 illisible (%2).").arg(chemin, fichier.errorString()));
@@ -158,23 +165,39 @@ QJsonObject RegistreComposants::lire(Portee portee)
 
 void RegistreComposants::ecrire(const QString& f, const QJsonObject& registre)
 {
-    QSaveFile fichier(f);
-    if (!fichier.open(QIODevice::WriteOnly) ||
-        fichier.write(QJsonDocument(registre).toJson(QJsonDocument::Indented)) < 0 || !fichier.commit())
-        echec(QStringLiteral("Impossible d'écrire le registre des composants %1 (%2).")
-                  .arg(f, fichier.errorString()));
+    // Readable by every user, writable by its owner alone, whatever the umask.
+    const QByteArray texte = QJsonDocument(registre).toJson(QJsonDocument::Indented);
+    try {
+        fichiers::ecrireFichier(cheminSysteme(f),
+                                std::string_view(texte.constData(), std::size_t(texte.size())),
+                                {.mode = {}, .modeImpose = 0644});
+    } catch (const Erreur& e) {
+        echec(QStringLiteral("Le registre des composants n'a pas été modifié. %1")
+                  .arg(QString::fromUtf8(e.what())));
+    }
 }
 
 void RegistreComposants::modifier(Portee portee, const std::function<void(QJsonObject&)>& changement)
 {
     const QString f = chemin(portee);
-    QDir().mkpath(QFileInfo(f).absolutePath());
+    const QString dossier = QFileInfo(f).absolutePath();
+    try {
+        fichiers::creerDossiers(cheminSysteme(dossier));
+    } catch (const Erreur& e) {
+        echec(QStringLiteral("Le registre des composants %1 ne peut pas être écrit : %2")
+                  .arg(f, QString::fromUtf8(e.what())));
+    }
     QLockFile verrou(f + QStringLiteral(".verrou"));
     verrou.setStaleLockTime(30000);
-    if (!verrou.tryLock(10000))
+    if (!verrou.tryLock(10000)) {
+        if (verrou.error() == QLockFile::PermissionError)
+            echec(QStringLiteral(
+                      "Le registre des composants %1 ne peut pas être écrit : permission refusée dans %2.")
+                      .arg(f, dossier));
         echec(
             QStringLiteral("Le registre des composants %1 est verrouillé par un autre programme (%2.verrou).")
                 .arg(f, f));
+    }
     const bool existait = QFileInfo::exists(f);
     const QJsonObject avant = lireFichier(f);
     QJsonObject apres = avant;

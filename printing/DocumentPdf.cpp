@@ -2,11 +2,11 @@
 
 #include <pavonis/printing/FeuilleA4.h>
 
+#include <pavonis/files/EcritureFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QPageLayout>
 #include <QPdfWriter>
 
@@ -14,24 +14,18 @@ namespace pavonis::plateforme {
 
 namespace {
 
-QString raison(const QSaveFile& f, const QString& chemin)
+// A metadata text without the characters XML 1.0 does not allow (most
+// controls, lone surrogates, U+FFFE, U+FFFF): the XMP packet stays
+// well-formed, and says the same as the document information.
+QString sansInterditsXml(const QString& t)
 {
-    const QFileInfo info(chemin);
-    if (info.isDir())
-        return QStringLiteral("c'est un dossier");
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("le dossier « %1 » n'existe pas")
-            .arg(QDir::toNativeSeparators(info.absolutePath()));
-    switch (f.error()) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("accès refusé");
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError:
-        return QStringLiteral("écriture impossible (disque plein ?)");
-    default:
-        return QStringLiteral("écriture impossible dans le dossier « %1 »")
-            .arg(QDir::toNativeSeparators(info.absolutePath()));
-    }
+    QString propre;
+    propre.reserve(t.size());
+    for (const char32_t c : t.toUcs4())
+        if (c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+            (c >= 0x10000 && c <= 0x10FFFF))
+            propre += QString::fromUcs4(&c, 1);
+    return propre;
 }
 
 QString echapperXml(const QString& t)
@@ -78,14 +72,13 @@ QByteArray xmp(const DocumentPdf::Metadonnees& m)
 
 } // namespace
 
-DocumentPdf::DocumentPdf(const QString& chemin, const Metadonnees& metadonnees)
-    : chemin_(chemin), fichier_(std::make_unique<QSaveFile>(chemin))
+DocumentPdf::DocumentPdf(const QString& chemin, const Metadonnees& metadonnees) : chemin_(chemin)
 {
     if (chemin.isEmpty())
         throw Erreur(Erreur::Code::Plateforme, "Aucun nom de fichier n'est donné pour le PDF.");
-    if (QFileInfo(chemin).isDir() || !fichier_->open(QIODevice::WriteOnly))
-        echec();
-    commencer(*fichier_, metadonnees);
+    fichiers::verifierCible(QFile::encodeName(chemin).toStdString()); // before the page is drawn
+    tampon_.open(QIODevice::WriteOnly);
+    commencer(tampon_, metadonnees);
 }
 
 DocumentPdf::DocumentPdf(QIODevice& sortie, const Metadonnees& metadonnees)
@@ -96,8 +89,10 @@ DocumentPdf::DocumentPdf(QIODevice& sortie, const Metadonnees& metadonnees)
     commencer(sortie, metadonnees);
 }
 
-void DocumentPdf::commencer(QIODevice& sortie, const Metadonnees& m)
+void DocumentPdf::commencer(QIODevice& sortie, const Metadonnees& donnees)
 {
+    const Metadonnees m{sansInterditsXml(donnees.titre), sansInterditsXml(donnees.auteur),
+                        sansInterditsXml(donnees.sujet), donnees.archive};
     pdf_ = std::make_unique<QPdfWriter>(&sortie);
     pdf_->setPageLayout(
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
@@ -114,20 +109,13 @@ void DocumentPdf::commencer(QIODevice& sortie, const Metadonnees& m)
 
 void DocumentPdf::echec() const
 {
-    if (!fichier_)
-        throw Erreur(Erreur::Code::Plateforme, "Le PDF n'a pas pu être écrit sur sa sortie.");
-    throw Erreur(Erreur::Code::Plateforme,
-                 QStringLiteral("Impossible d'écrire le fichier PDF « %1 » : %2.")
-                     .arg(QDir::toNativeSeparators(chemin_), raison(*fichier_, chemin_))
-                     .toStdString());
+    throw Erreur(Erreur::Code::Plateforme, "Le PDF n'a pas pu être dessiné.");
 }
 
 DocumentPdf::~DocumentPdf()
 {
     if (peintre_.isActive())
         peintre_.end();
-    if (fichier_ && !termine_)
-        fichier_->cancelWriting();
 }
 
 QPainter& DocumentPdf::peintre()
@@ -149,9 +137,12 @@ void DocumentPdf::EndDoc()
     if (termine_)
         return;
     termine_ = true;
-    const bool peint = peintre_.end();
-    if (!peint || (fichier_ && !fichier_->commit()))
+    if (!peintre_.end())
         echec();
+    if (!chemin_.isEmpty())
+        fichiers::ecrireFichier(
+            QFile::encodeName(chemin_).toStdString(),
+            std::string_view(tampon_.data().constData(), std::size_t(tampon_.data().size())));
 }
 
 } // namespace pavonis::plateforme

@@ -51,9 +51,11 @@ constexpr std::array<Cellule, 48> kCellules = [] {
             x.texte[x.longueur++] = kSeparateur;
             if (choix == std::size_t(Choix::Fait))
                 x.texte[x.longueur++] = 'F';
-            if (choix != std::size_t(Choix::NeFaitPas))
+            if (choix == std::size_t(Choix::Fait))
                 continue;
-            x.texte[x.longueur++] = 'N';
+            // A row without a choice keeps its adverbs, without a letter of choice.
+            if (choix == std::size_t(Choix::NeFaitPas))
+                x.texte[x.longueur++] = 'N';
             for (std::size_t a = 0; a < 4; ++a)
                 if (cochees >> a & 1)
                     x.texte[x.longueur++] = kLettresAdverbes[a];
@@ -66,6 +68,41 @@ constexpr std::array<Cellule, 48> kCellules = [] {
 ScoreurJsonl::ScoreurJsonl(const TableGir& table, unsigned fils)
     : table_(table), fils_(fils ? fils : std::max(1u, std::thread::hardware_concurrency()))
 {}
+
+// One CSV line: identity, rows, and, when scored, the composite modalities,
+// the GIR and the sub-group (empty cells otherwise).
+void ScoreurJsonl::ecrireLigne(std::string& s, const Evaluation& e, const ModalitesEvaluation* mod,
+                               std::uint8_t code)
+{
+    ajouterChamp(s, e.evaluateur);
+    s += kSeparateur;
+    ajouterChamp(s, e.beneficiaire);
+    s += kSeparateur;
+    ajouterChamp(s, e.date);
+    // The rest is at most 24 * 6 + 6 * 2 + 5 bytes: built in place.
+    char cellules[256];
+    char* c = cellules;
+    for (const ReponseLigne& l : e.lignes) {
+        const unsigned cochees = unsigned(l.adverbes[0]) | unsigned(l.adverbes[1]) << 1 |
+                                 unsigned(l.adverbes[2]) << 2 | unsigned(l.adverbes[3]) << 3;
+        const Cellule& x = kCellules[static_cast<std::size_t>(l.choix) * 16 + cochees];
+        std::memcpy(c, x.texte.data(), x.texte.size()); // one copy, no branch on random answers
+        c += x.longueur;
+    }
+    for (std::size_t k = 0; k < 6; ++k) {
+        *c++ = kSeparateur;
+        if (mod)
+            *c++ = mod->composees[k];
+    }
+    *c++ = kSeparateur;
+    if (mod)
+        *c++ = static_cast<char>('0' + TableGir::gir(code));
+    *c++ = kSeparateur;
+    if (const char sg = mod ? TableGir::sousGroupe(code) : '\0')
+        *c++ = sg;
+    *c++ = '\n';
+    s.append(cellules, static_cast<std::size_t>(c - cellules));
+}
 
 void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Morceau& m) const
 {
@@ -86,6 +123,16 @@ void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Mor
         return;
     }
     const Evaluation& e = lecture.evaluation;
+    // Rows nobody answered: written as they are, not scored.
+    if (std::any_of(e.lignes.begin(), e.lignes.end(),
+                    [](const ReponseLigne& l) { return l.choix == Choix::Aucun; })) {
+        ++m.erreurs;
+        m.messages.emplace_back(numero,
+                                " : lignes sans réponse : " + Evaluation::nommer(e.lignesSansReponse()) +
+                                    " ; évaluation non calculée.");
+        ecrireLigne(m.sortie, e, nullptr, 0);
+        return;
+    }
     const ModalitesEvaluation mod = ModalitesEvaluation::calculer(e);
     const std::uint8_t code = table_.code(TableGir::index(mod.codes));
     if (code == 0) {
@@ -103,34 +150,8 @@ void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Mor
             m.messages.emplace_back(numero, ", avertissement : " + ecart + ".");
     }
 
-    std::string& s = m.sortie;
-    ajouterChamp(s, e.evaluateur);
-    s += kSeparateur;
-    ajouterChamp(s, e.beneficiaire);
-    s += kSeparateur;
-    ajouterChamp(s, e.date);
-    // The rest is at most 24 * 6 + 6 * 2 + 5 bytes: built in place.
-    char cellules[256];
-    char* c = cellules;
-    for (const ReponseLigne& l : e.lignes) {
-        const unsigned cochees = unsigned(l.adverbes[0]) | unsigned(l.adverbes[1]) << 1 |
-                                 unsigned(l.adverbes[2]) << 2 | unsigned(l.adverbes[3]) << 3;
-        const Cellule& x = kCellules[static_cast<std::size_t>(l.choix) * 16 + cochees];
-        std::memcpy(c, x.texte.data(), x.texte.size()); // one copy, no branch on random answers
-        c += x.longueur;
-    }
-    for (char composee : mod.composees) {
-        *c++ = kSeparateur;
-        *c++ = composee;
-    }
+    ecrireLigne(m.sortie, e, &mod, code);
     const int gir = TableGir::gir(code);
-    *c++ = kSeparateur;
-    *c++ = static_cast<char>('0' + gir);
-    *c++ = kSeparateur;
-    if (const char sg = TableGir::sousGroupe(code))
-        *c++ = sg;
-    *c++ = '\n';
-    s.append(cellules, static_cast<std::size_t>(c - cellules));
     ++m.parGir[static_cast<std::size_t>(gir)];
 }
 

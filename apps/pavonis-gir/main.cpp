@@ -6,12 +6,14 @@
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>
 #include <pavonis/engine/TablesGroupes.h>
+#include <pavonis/files/EcritureFichier.h>
 #include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/Installation.h>
 #include <pavonis/host/MagasinParametres.h>
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -127,6 +129,9 @@ int usage(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    // Past a file size limit on the output, a write fails and is reported
+    // instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string parametres;
     std::string entree = "-";
     std::string format;
@@ -242,12 +247,10 @@ int main(int argc, char** argv)
         if (fichierSynthese.empty()) {
             std::cerr << texte;
         } else {
-            std::FILE* f = std::fopen(fichierSynthese.c_str(), "wb");
-            bool ok = f && std::fwrite(texte.data(), 1, texte.size(), f) == texte.size();
-            if (f)
-                ok = std::fclose(f) == 0 && ok;
-            if (!ok) {
-                std::cerr << "pavonis-gir: impossible d'écrire la synthèse dans " << fichierSynthese << ".\n";
+            try {
+                pavonis::fichiers::ecrireFichier(fichierSynthese, texte);
+            } catch (const pavonis::Erreur& e) {
+                std::cerr << "pavonis-gir: " << e.what() << '\n';
                 return 1;
             }
         }

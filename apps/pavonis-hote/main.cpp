@@ -16,9 +16,12 @@
 #include <pavonis/control/IEvaluationPavonis.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/evaluation/ReponseFhir.h>
+#include <pavonis/files/EcritureFichier.h>
+#include <pavonis/files/LectureFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +32,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -37,7 +39,7 @@
 
 namespace {
 
-constexpr qint64 kTailleEvaluationMax = 1 << 20;
+constexpr std::size_t kTailleEvaluationMax = 1 << 20;
 
 constexpr const char* kAide = R"(Usage : pavonis-hote [OPTIONS]
 
@@ -165,10 +167,11 @@ qint64 memoireResidenteKo()
     return 0;
 }
 
-bool ecrire(const QString& chemin, const QByteArray& contenu)
+// Whole or not at all; raises Erreur naming the file and the cause.
+void ecrire(const QString& chemin, const QByteArray& contenu)
 {
-    QSaveFile f(chemin);
-    return f.open(QIODevice::WriteOnly) && f.write(contenu) == contenu.size() && f.commit();
+    pavonis::fichiers::ecrireFichier(QFile::encodeName(chemin).toStdString(),
+                                     std::string_view(contenu.constData(), std::size_t(contenu.size())));
 }
 
 QString absolu(const QString& chemin)
@@ -281,15 +284,9 @@ int main(int argc, char** argv)
     QJsonArray avertissements;
     if (!options.charger.isEmpty()) {
         try {
-            QFile f(options.charger);
-            if (!f.open(QIODevice::ReadOnly))
-                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie,
-                                      "illisible (" + f.errorString().toStdString() + ")");
-            const QByteArray json = f.read(kTailleEvaluationMax + 1);
-            if (json.size() > kTailleEvaluationMax)
-                throw pavonis::Erreur(pavonis::Erreur::Code::Saisie, "trop grand pour une évaluation");
-            const auto lecture =
-                pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+            const std::string json = pavonis::fichiers::lireFichier(
+                QFile::encodeName(options.charger).toStdString(), kTailleEvaluationMax);
+            const auto lecture = pavonis::FormatEvaluation::lire(json);
             auto* extension = pavonis::IEvaluationPavonis::de(interfaceControle);
             extension->chargerEvaluation(lecture.evaluation);
             if (lecture.resultats)
@@ -349,8 +346,10 @@ int main(int argc, char** argv)
         etat.insert("application", QJsonObject{{"titre", application->windowTitle()},
                                                {"ouverte", application->isVisible()}});
     if (!options.etat.isEmpty()) {
-        if (!ecrire(options.etat, QJsonDocument(etat).toJson(QJsonDocument::Indented))) {
-            std::cerr << "pavonis-hote: impossible d'écrire " << options.etat.toStdString() << '\n';
+        try {
+            ecrire(options.etat, QJsonDocument(etat).toJson(QJsonDocument::Indented));
+        } catch (const pavonis::Erreur& e) {
+            std::cerr << "pavonis-hote: " << e.what() << '\n';
             return 1;
         }
         std::cerr << "pavonis-hote: état écrit dans " << absolu(options.etat).toStdString() << '\n';
@@ -367,12 +366,11 @@ int main(int argc, char** argv)
             const pavonis::ResultatsEvaluation r = extension->resultats();
             const std::string texte =
                 fhir ? pavonis::ReponseFhir::ecrire(e, r) : pavonis::FormatEvaluation::ecrire(e, r);
-            if (!ecrire(chemin, QByteArray::fromStdString(texte)))
-                throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "écriture impossible.");
+            ecrire(chemin, QByteArray::fromStdString(texte));
             std::cerr << "pavonis-hote: évaluation écrite " << (fhir ? "en FHIR " : "") << "dans "
                       << absolu(chemin).toStdString() << '\n';
         } catch (const pavonis::Erreur& e) {
-            std::cerr << "pavonis-hote: " << chemin.toStdString() << " : " << e.what() << '\n';
+            std::cerr << "pavonis-hote: " << e.what() << '\n';
             code = code ? code : 1;
         }
     }
@@ -390,9 +388,15 @@ int main(int argc, char** argv)
     }
     if (!options.capture.isEmpty()) {
         QWidget* vue = application ? static_cast<QWidget*>(application.get()) : fenetre;
-        if ((!application && !ouverte) || !vue->grab().save(options.capture)) {
-            std::cerr << "pavonis-hote: impossible d'écrire la capture " << options.capture.toStdString()
-                      << '\n';
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        try {
+            if ((!application && !ouverte) || !vue->grab().save(&png, "PNG"))
+                throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme,
+                                      "Impossible de faire la capture : la fenêtre de l'hôte est fermée.");
+            ecrire(options.capture, png.data());
+        } catch (const pavonis::Erreur& e) {
+            std::cerr << "pavonis-hote: " << e.what() << '\n';
             return code ? code : 1;
         }
         std::cerr << "pavonis-hote: capture écrite dans " << absolu(options.capture).toStdString() << '\n';

@@ -9,9 +9,11 @@
 #include <pavonis/printing/ImpressionEvaluation.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/files/EcritureFichier.h>
+#include <pavonis/files/LectureFichier.h>
 #include <pavonis/hostapi/Erreur.h>
 
-#include <QFile>
+#include <QBuffer>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -28,7 +30,8 @@ constexpr const char* kAide =
 (JSON « pavonis-evaluation », voir docs/evaluation.schema.json), sans écran
 ni fenêtre : le même dessin que l'impression. L'en-tête porte la date
 d'impression, comme sur papier. EVALUATION.json vaut « - » pour l'entrée
-standard.
+standard, RAPPORT.pdf « - » pour la sortie standard. Une évaluation dont une
+ligne n'a ni « Fait » ni « Ne fait pas » est refusée.
 
 Les modalités, le GIR et le sous-groupe sont recalculés avec les poids du
 magasin de paramètres ; des résultats écrits dans le fichier qui diffèrent
@@ -47,7 +50,7 @@ Code de sortie : 0 le PDF est écrit ; 2 options fausses ou évaluation
 refusée ; 1 fichier, paramètres ou PDF impossibles.
 )";
 
-constexpr qint64 kTailleMax = 1 << 20;
+constexpr std::size_t kTailleMax = 1 << 20;
 
 int usage(const std::string& message)
 {
@@ -99,27 +102,17 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    QFile fichier;
-    const bool ouvert = entree == "-" ? fichier.open(stdin, QIODevice::ReadOnly)
-                                      : (fichier.setFileName(QString::fromLocal8Bit(entree.c_str())),
-                                         fichier.open(QIODevice::ReadOnly));
-    if (!ouvert) {
-        std::cerr << "pavonis-rapport: impossible de lire " << entree << " ("
-                  << fichier.errorString().toStdString() << ").\n";
-        return 1;
-    }
-    const QByteArray json = fichier.read(kTailleMax + 1);
-    if (json.size() > kTailleMax) {
-        std::cerr << "pavonis-rapport: " << entree << " est trop grand pour une évaluation.\n";
-        return 2;
-    }
-
     pavonis::FormatEvaluation::Lecture lecture;
     try {
-        lecture =
-            pavonis::FormatEvaluation::lire(std::string_view(json.constData(), std::size_t(json.size())));
+        lecture = pavonis::FormatEvaluation::lire(pavonis::fichiers::lireFichier(entree, kTailleMax));
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-rapport: évaluation " << entree << " refusée : " << e.what() << '\n';
+        return e.code() == pavonis::Erreur::Code::Stockage ? 1 : 2;
+    }
+    // A page with rows nobody answered would show a GIR nobody gave.
+    if (const auto sansReponse = lecture.evaluation.lignesSansReponse(); !sansReponse.empty()) {
+        std::cerr << "pavonis-rapport: évaluation " << entree
+                  << " refusée : lignes sans réponse : " << pavonis::Evaluation::nommer(sansReponse) << ".\n";
         return 2;
     }
 
@@ -143,10 +136,14 @@ int main(int argc, char** argv)
             std::cerr << "pavonis-rapport: avertissement : " << ecart << ".\n";
 
     try {
-        pavonis::impression::ExporterPdf(
-            pavonis::impression::DonneesEvaluation(lecture.evaluation, resultats),
-            QString::fromLocal8Bit(sortie.c_str()),
-            archive ? pavonis::impression::FormePdf::Archive : pavonis::impression::FormePdf::Ordinaire);
+        const pavonis::impression::DonneesEvaluation donnees(lecture.evaluation, resultats);
+        const auto forme =
+            archive ? pavonis::impression::FormePdf::Archive : pavonis::impression::FormePdf::Ordinaire;
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        pavonis::impression::ExporterPdf(donnees, pdf, forme);
+        pavonis::fichiers::ecrireDocument(
+            sortie, std::string_view(pdf.data().constData(), std::size_t(pdf.data().size())));
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-rapport: " << e.what() << '\n';
         return 1;

@@ -19,6 +19,13 @@
 #include <QFile>
 #include <QRadioButton>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
 #include <map>
 
@@ -132,10 +139,59 @@ std::shared_ptr<BaseMemoire> basePubliee()
     return base;
 }
 
+// Saves the person's file whole or not at all, as every host should: the
+// bytes go to a new file beside it, each write and the flush to disk are
+// checked, and only then does the new file take the old one's place. A full
+// disk or a crash on the way leaves the last saved evaluation as it was.
+// Returns why it failed, or an empty text.
+std::string enregistrer(const std::string& chemin, const std::string& contenu)
+{
+    struct stat s {};
+    if (::stat(chemin.c_str(), &s) == 0 && !S_ISREG(s.st_mode))
+        return "ce n'est pas un fichier ordinaire";
+    std::string temporaire = chemin + ".XXXXXX";
+    const int fd = ::mkstemp(temporaire.data());
+    if (fd < 0)
+        return std::strerror(errno);
+    const auto echec = [&](int numero) {
+        ::close(fd);
+        ::unlink(temporaire.c_str());
+        return std::string(std::strerror(numero));
+    };
+    // The person's file keeps its rights; a new one is the user's alone.
+    if (::fchmod(fd, s.st_mode ? s.st_mode & 07777 : 0600) != 0)
+        return echec(errno);
+    for (std::size_t fait = 0; fait < contenu.size();) {
+        const ssize_t n = ::write(fd, contenu.data() + fait, contenu.size() - fait);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return echec(n < 0 ? errno : EIO);
+        fait += std::size_t(n);
+    }
+    if (::fsync(fd) != 0)
+        return echec(errno);
+    if (::close(fd) != 0 || ::rename(temporaire.c_str(), chemin.c_str()) != 0) {
+        const int numero = errno;
+        ::unlink(temporaire.c_str());
+        return std::strerror(numero);
+    }
+    // The new name itself, on disk.
+    const std::string dossier =
+        chemin.find('/') == std::string::npos ? "." : chemin.substr(0, chemin.rfind('/') + 1);
+    const int d = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY);
+    const bool synchronise = d >= 0 && ::fsync(d) == 0;
+    if (d >= 0)
+        ::close(d);
+    return synchronise ? std::string() : std::strerror(errno);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Past a file size limit, a write fails instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     if (argc < 2) {
         std::cerr << "usage : hote-dossier DOSSIER.json [--modifier]\n";
@@ -168,11 +224,13 @@ int main(int argc, char** argv)
 
     // The screen would be shown here; the example saves right away.
     if (modifie) {
-        QFile f(dossier);
-        if (!f.open(QIODevice::WriteOnly))
+        const std::string raison =
+            enregistrer(QFile::encodeName(dossier).toStdString(),
+                        pavonis::FormatEvaluation::ecrire(controle->evaluation(), controle->resultats()));
+        if (!raison.empty()) {
+            std::cerr << "Dossier non enregistré (" << raison << ") ; le précédent est intact.\n";
             return 1;
-        f.write(QByteArray::fromStdString(
-            pavonis::FormatEvaluation::ecrire(controle->evaluation(), controle->resultats())));
+        }
     }
     std::cout << (modifie ? "Dossier enregistré" : "Dossier inchangé") << " ; GIR "
               << controle->resultats().gir << '\n';

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pavonis {
 
@@ -52,6 +53,12 @@ public:
     // cannot reach: adverbs ticked on a "Fait" row, or all four ticked (the
     // fourth tick clears the row).
     void verifier() const;
+
+    // The keys of the rows neither "Fait" nor "Ne fait pas": the screen holds
+    // such rows before its first reset, and such an evaluation is not scored.
+    std::vector<std::string_view> lignesSansReponse() const;
+    // "Transferts, ToiletteH" for a message.
+    static std::string nommer(const std::vector<std::string_view>& cles);
 
     friend bool operator==(const Evaluation&, const Evaluation&) = default;
 };

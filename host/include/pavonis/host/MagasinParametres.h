@@ -27,7 +27,9 @@ public:
     // seeds it first, with `repertoireInstallation` as the directory text.
     // Programs that start together on a new store end up with the same one.
     // Raises Erreur (Stockage) for a file that is not a readable store, and
-    // for a symbolic link to nothing.
+    // for a symbolic link to nothing; Erreur (Confiance) for a file, or a
+    // folder holding it, that another user than the caller or root owns or
+    // that the group or others can write.
     static std::shared_ptr<MagasinParametres> ouvrir(const std::filesystem::path& chemin,
                                                      const std::string& repertoireInstallation);
 
@@ -38,7 +40,9 @@ public:
     static void creer(const std::filesystem::path& chemin, const std::string& repertoireInstallation);
 
     // The per-user default store: $XDG_DATA_HOME/pavonis/parametres.sqlite
-    // (~/.local/share/pavonis/... when XDG_DATA_HOME is unset).
+    // (~/.local/share/pavonis/... when XDG_DATA_HOME is unset). Raises Erreur
+    // when neither XDG_DATA_HOME nor HOME is set: a store never lives in a
+    // shared folder.
     static std::filesystem::path cheminParDefaut();
 
     ~MagasinParametres();

@@ -21,9 +21,10 @@ public:
         ParametreAbsent,   ///< section, entrée ou cellule de table absente
         ParametreInvalide, ///< un paramètre de forme ou de genre inattendus
         Depassement,       ///< dépassement de capacité d'un calcul
-        Stockage,          ///< le fichier de paramètres ne peut être lu ou écrit
+        Stockage,          ///< un fichier ne peut être lu ou écrit
         Plateforme,        ///< un service de la plate-forme a échoué (fenêtre, imprimante…)
         Saisie,            ///< une entrée mal formée
+        Confiance,         ///< un fichier que d'autres que l'utilisateur peuvent modifier, refusé
     };
 
     /// Un échec de cette nature, avec son message en français.

@@ -2,8 +2,8 @@
 
 #include <pavonis/printing/PageTwips.h>
 
+#include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -11,9 +11,6 @@ class QPdfWriter;
 
 namespace pavonis::plateforme {
 
-// A PDF document of A4 pages, to a file or to any device. The file appears,
-// complete and synced to disk, only at EndDoc: a failure on the way leaves
-// any earlier file of that name as it was.
 // What a PDF says of itself.
 struct MetadonneesPdf {
     QString titre, auteur, sujet;
@@ -21,11 +18,15 @@ struct MetadonneesPdf {
     bool archive = false;
 };
 
+// A PDF document of A4 pages, to a file or to any device. The file is
+// written at EndDoc, whole or not at all: a failure on the way leaves any
+// earlier file of that name as it was.
 class DocumentPdf final : public PageTwips {
 public:
     using Metadonnees = MetadonneesPdf;
 
-    // Throws pavonis::Erreur (Code::Plateforme) when the file cannot be made.
+    // To a file; EndDoc throws pavonis::Erreur (Code::Stockage) naming it
+    // and the cause when it cannot be written.
     explicit DocumentPdf(const QString& chemin, const Metadonnees& metadonnees = {});
     // To a device open for writing (a buffer, a host's storage); throws
     // pavonis::Erreur (Code::Plateforme) when it is not.
@@ -42,8 +43,8 @@ private:
     void commencer(QIODevice& sortie, const Metadonnees& metadonnees);
     [[noreturn]] void echec() const;
 
-    QString chemin_;
-    std::unique_ptr<QSaveFile> fichier_; // when writing to a file
+    QString chemin_; // empty when writing to a device
+    QBuffer tampon_; // the file's bytes until EndDoc
     std::unique_ptr<QPdfWriter> pdf_;
     QPainter peintre_;
     bool termine_ = false;

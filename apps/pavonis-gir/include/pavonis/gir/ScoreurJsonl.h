@@ -1,6 +1,8 @@
 #pragma once
 
 #include <pavonis/engine/TableGir.h>
+#include <pavonis/evaluation/Evaluation.h>
+#include <pavonis/evaluation/ModalitesEvaluation.h>
 
 #include <array>
 #include <cstddef>
@@ -17,7 +19,8 @@ namespace pavonis {
 // (evaluateur, beneficiaire, date), the 24 rows ("F", "N" and the adverbs
 // not met, empty for a row without a choice), the six composite modalities,
 // gir and sous_groupe. A bad line is reported, with the JSON path of its
-// fault, and left out; results written in a line that differ from the
+// fault, and left out; a line with rows nobody answered is reported and
+// written without results; results written in a line that differ from the
 // recomputed ones are reported as warnings.
 //
 // The input is read in blocks of whole lines; the next block is read while
@@ -57,6 +60,8 @@ private:
     void ligneTropLongue(const Signalement& signaler);
     // Scores the line at the start of `texte`, and leaves `texte` after it.
     void traiterLigne(std::string_view& texte, std::size_t numero, Morceau& m) const;
+    static void ecrireLigne(std::string& s, const Evaluation& e, const ModalitesEvaluation* mod,
+                            std::uint8_t code);
 
     const TableGir& table_;
     unsigned fils_;
