@@ -27,12 +27,17 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QShortcut>
+#include <QTranslator>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -72,6 +77,26 @@ std::int16_t entier16(long v)
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
         throw Erreur(Erreur::Code::Depassement, "Dépassement de capacité (entier 16 bits).");
     return static_cast<std::int16_t>(v);
+}
+
+// Qt's own texts (context menus of the text boxes and of the help pane,
+// standard buttons) in French, unless the host has installed a translation
+// of Qt's texts of its own. Once per application.
+void traduireQt()
+{
+    static QPointer<QCoreApplication> traduite;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || traduite == application)
+        return;
+    traduite = application;
+    if (QCoreApplication::translate("QLineEdit", "&Undo") != QLatin1String("&Undo"))
+        return;
+    auto* traduction = new QTranslator(application);
+    if (traduction->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traduction);
+    else
+        delete traduction;
 }
 
 // The date box as the date service sees it.
@@ -115,6 +140,17 @@ public:
     IssueDate Txt_DateEval_LostFocus();
     void variable_MouseMove(int numero);
     void variable_Click();
+
+    // Beyond what the form does: while the help pane is shown, the controls
+    // it covers leave the focus chain, and Escape hides it from anywhere in
+    // the control, the focus going back where it was before the pane showed.
+    void suivreVolet();
+    void rendreFocus();
+    void cacherAide();
+    QHash<QWidget*, Qt::FocusPolicy> couverts; // with the policy each had
+    QRect zoneCouverte;
+    QPointer<QWidget> focusAvantAide;
+    QShortcut* echap = nullptr;
 
     void deplacerSurface();
     // Beyond what the form itself does: the wheel and the focus move the
@@ -179,6 +215,9 @@ public:
 
 void Uc_Pavonis::Private::connecter()
 {
+    echap = new QShortcut(QKeySequence(Qt::Key_Escape), &q, [this] { cacherAide(); });
+    echap->setContext(Qt::WidgetWithChildrenShortcut);
+    echap->setEnabled(false);
     for (std::size_t i = 0; i < grille::kLignes.size(); ++i) {
         const LigneEvaluation& l = grille::kLignes[i];
         std::vector<QAbstractButton*> boutons{ecran.option(l.optionFait), ecran.option(l.optionFaitPas)};
@@ -216,8 +255,12 @@ void Uc_Pavonis::Private::connecter()
                      [this] { Cmd_Imprimer_Click(); });
     for (std::string_view nom : {ecran::kNomEnqueteur, ecran::kNomBenef, ecran::kDateEval})
         QObject::connect(ecran.zone(nom), &QLineEdit::textEdited, &q, &Uc_Pavonis::evaluationModifiee);
-    QObject::connect(qApp, &QApplication::focusChanged, &q,
-                     [this](QWidget*, QWidget* focus) { montrerFocus(focus); });
+    QObject::connect(qApp, &QApplication::focusChanged, &q, [this](QWidget*, QWidget* focus) {
+        montrerFocus(focus);
+        // Whatever puts the focus on a control under the help pane, the keys go to the pane.
+        if (focus && couverts.contains(focus))
+            ecran.navigateur()->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void Uc_Pavonis::Private::defilerMolette(QWheelEvent& molette)
@@ -354,6 +397,7 @@ void Uc_Pavonis::Private::deplacerSurface()
         ecran.placer(w, p);
     }
     valeurDefilement = entier16(barre->sliderPosition());
+    suivreVolet();
 }
 
 void Uc_Pavonis::Private::variable_MouseMove(int numero)
@@ -364,12 +408,60 @@ void Uc_Pavonis::Private::variable_MouseMove(int numero)
     // The last seven characters tell which page is shown ("r1.html", "11.html").
     if (volet->LocationURL().right(7) != page.right(7))
         volet->Navigate2(page);
+    suivreVolet();
 }
 
 void Uc_Pavonis::Private::variable_Click()
 {
     NavigateurAide* volet = ecran.navigateur();
-    volet->setVisible(volet->isHidden());
+    const bool montrer = volet->isHidden();
+    QWidget* focus = QApplication::focusWidget();
+    const bool focusDansLeVolet = focus && (focus == volet || volet->isAncestorOf(focus));
+    if (montrer)
+        focusAvantAide = focus;
+    volet->setVisible(montrer);
+    suivreVolet();
+    if (!montrer && focusDansLeVolet)
+        rendreFocus();
+}
+
+void Uc_Pavonis::Private::suivreVolet()
+{
+    NavigateurAide* volet = ecran.navigateur();
+    const QRect zone = volet->isVisible() ? volet->geometry() : QRect();
+    echap->setEnabled(volet->isVisible());
+    if (zone == zoneCouverte)
+        return; // mouse moves over the same variable place it again where it was
+    zoneCouverte = zone;
+    // What the pane covers leaves the focus chain; what it uncovers comes back
+    // with the focus policy it had.
+    QHash<QWidget*, Qt::FocusPolicy> avant = std::exchange(couverts, {});
+    for (QWidget* w : q.findChildren<QWidget*>()) {
+        if (w == volet || volet->isAncestorOf(w))
+            continue;
+        const Qt::FocusPolicy politique = avant.contains(w) ? avant.take(w) : w->focusPolicy();
+        if (!(politique & Qt::TabFocus))
+            continue;
+        const bool couvert = zone.contains(w->mapTo(&q, w->rect().center()));
+        if (couvert)
+            couverts.insert(w, politique);
+        w->setFocusPolicy(couvert ? Qt::NoFocus : politique);
+    }
+    if (QWidget* focus = QApplication::focusWidget(); focus && couverts.contains(focus))
+        volet->setFocus(Qt::OtherFocusReason);
+}
+
+void Uc_Pavonis::Private::rendreFocus()
+{
+    if (focusAvantAide && focusAvantAide->isVisible() && (focusAvantAide->focusPolicy() & Qt::TabFocus))
+        focusAvantAide->setFocus(Qt::OtherFocusReason);
+}
+
+void Uc_Pavonis::Private::cacherAide()
+{
+    ecran.navigateur()->hide();
+    suivreVolet();
+    rendreFocus();
 }
 
 void Uc_Pavonis::Private::Cmd_NouvelleEval_Click()
@@ -503,6 +595,7 @@ void Uc_Pavonis::Private::dateQuittee(const QFocusEvent& evenement)
 
 Uc_Pavonis::Uc_Pavonis(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(*this))
 {
+    traduireQt();
     compteurServeur().ajouterObjet();
     resize(Twips::versPixelsX(ecran::kLargeurSurface), Twips::versPixelsY(ecran::kHauteurSurface));
     d->connecter();
@@ -686,7 +779,6 @@ void Uc_Pavonis::wheelEvent(QWheelEvent* event)
 
 void Uc_Pavonis::keyPressEvent(QKeyEvent* event)
 {
-    NavigateurAide* volet = d->ecran.navigateur();
     QWidget* focus = QApplication::focusWidget();
     if (event->key() == Qt::Key_F1) {
         // As a hover then a click on the variable's name.
@@ -695,10 +787,6 @@ void Uc_Pavonis::keyPressEvent(QKeyEvent* event)
             d->variable_Click();
             return;
         }
-    } else if (event->key() == Qt::Key_Escape && volet->isVisible() &&
-               (focus == volet || volet->isAncestorOf(focus))) {
-        volet->hide();
-        return;
     }
     QWidget::keyPressEvent(event);
 }

@@ -34,6 +34,22 @@ constexpr std::array<SensAdverbe, 4> kSensAdverbes{{
     {"H", "Habituellement"},
 }};
 
+// A name as it is said: the screen writes capitals without their accent.
+QString dit(std::string_view libelle)
+{
+    const QString s = qs(libelle);
+    return s.startsWith(QLatin1String("Elimination")) ? QStringLiteral("É") + s.mid(1) : s;
+}
+
+// "de" before a name, elided before a vowel or a mute h: « de Toilette »,
+// « d'Élimination », « d'Habillage ».
+QString de(const QString& nom)
+{
+    static const QString kVoyelles = QStringLiteral("AEIOUYHÉÈÊÂÎÔ");
+    return !nom.isEmpty() && kVoyelles.contains(nom.front().toUpper()) ? QStringLiteral("d'") + nom
+                                                                       : QStringLiteral("de ") + nom;
+}
+
 void nommer(QWidget* w, const QString& nom, const QString& description = {})
 {
     w->setAccessibleName(nom);
@@ -48,8 +64,8 @@ void decrireEcran(EcranPavonis& ecran)
     for (const LigneEvaluation& l : grille::kLignes) {
         const VariableAggir& v = grille::variable(l.variable);
         const QString ligne = l.sousVariableImprimee.empty()
-                                  ? qs(v.libelle)
-                                  : qs(v.libelle) + QStringLiteral(", ") + qs(l.sousVariableImprimee);
+                                  ? dit(v.libelle)
+                                  : dit(v.libelle) + QStringLiteral(", ") + qs(l.sousVariableImprimee);
         const QString aide = QStringLiteral("F1 affiche ou masque l'aide de la variable.");
         nommer(ecran.option(l.optionFait), ligne + QStringLiteral(" : Fait"), aide);
         nommer(ecran.option(l.optionFaitPas), ligne + QStringLiteral(" : Ne fait pas"), aide);
@@ -65,10 +81,10 @@ void decrireEcran(EcranPavonis& ecran)
                 QStringLiteral("\nLa case est noire (cochée) quand les conditions ne sont pas remplies."));
         }
         if (l.note != v.note)
-            nommer(ecran.zone(l.note), QStringLiteral("Modalité de ") + ligne);
+            nommer(ecran.zone(l.note), QStringLiteral("Modalité ") + de(ligne));
     }
     for (const VariableAggir& v : grille::kVariables)
-        nommer(ecran.zone(v.note), QStringLiteral("Modalité de la variable ") + qs(v.libelle));
+        nommer(ecran.zone(v.note), QStringLiteral("Modalité de la variable ") + dit(v.libelle));
 
     nommer(ecran.zone(ecran::kGroupe), QStringLiteral("Groupe iso-ressources"));
     nommer(ecran.zone(ecran::kSousGroupe), QStringLiteral("Sous-groupe"));
