@@ -1,13 +1,15 @@
-// The parameter store reader on any file: it opens, checks and reads, or
-// says why it cannot; it never crashes or replaces the file.
+// The parameter store on any file: it opens, checks and reads, or says why
+// it cannot. Property: whatever happens, the file is left byte for byte as
+// it was (a store is never repaired or replaced).
 
 #include <pavonis/host/MagasinParametres.h>
 
 #include <pavonis/hostapi/Erreur.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -15,11 +17,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t taille)
 {
     static const std::filesystem::path fichier =
-        std::filesystem::temp_directory_path() /
-        ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
+        std::filesystem::temp_directory_path() / ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
+    const std::string contenu(reinterpret_cast<const char*>(donnees), taille);
     {
         std::ofstream f(fichier, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(donnees), static_cast<std::streamsize>(taille));
+        f << contenu;
     }
     try {
         auto magasin = pavonis::MagasinParametres::ouvrirExistant(fichier);
@@ -35,6 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
                 }
     } catch (const pavonis::Erreur&) {
     }
+    std::ifstream relu(fichier, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(relu), {}) != contenu)
+        std::abort();
     std::filesystem::remove(fichier);
     return 0;
 }

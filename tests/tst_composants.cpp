@@ -10,7 +10,9 @@
 
 #include <pavonis/control/IUc_Pavonis.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLibrary>
@@ -19,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pavonis;
 using namespace pavonis::essai;
@@ -181,6 +187,100 @@ private slots:
         QVERIFY(erreurDe([&] {
                     Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre);
                 }).contains(motif));
+    }
+
+    // A registry is trusted as the dynamic loader trusts its configuration:
+    // when the registry, the library it names, or a folder holding either
+    // may be changed by someone else, nothing is loaded and the message
+    // names the file and why. A folder with the sticky bit is fine for a
+    // registry of one's own.
+    void confiance_data()
+    {
+        QTest::addColumn<QString>("defaut");
+        QTest::addColumn<QString>("motif"); // empty: the control is created
+        QTest::newRow("registre 0666") << "registre"
+                                       << "registre.json » : il est modifiable par tous.";
+        QTest::newRow("registre 0664") << "registre groupe"
+                                       << "registre.json » : il est modifiable par son groupe.";
+        QTest::newRow("dossier 0777") << "dossier"
+                                      << "/r » est modifiable par tous.";
+        QTest::newRow("dossier collant") << "collant"
+                                         << "";
+        QTest::newRow("lien vers 0666") << "lien"
+                                        << "lien.json » : c'est un lien symbolique vers « ";
+        QTest::newRow("bibliotheque relative") << "relative"
+                                               << "par un chemin relatif : refusée.";
+        QTest::newRow("bibliotheque 0666") << "bibliotheque"
+                                           << "Orvalis.ocx » : il est modifiable par tous.";
+        QTest::newRow("dossier de la bibliotheque 0777") << "dossier bibliotheque"
+                                                         << "/b » est modifiable par tous.";
+    }
+    void confiance()
+    {
+        QFETCH(QString, defaut);
+        QFETCH(QString, motif);
+        QTemporaryDir ici;
+        QDir(ici.path()).mkpath("r");
+        QDir(ici.path()).mkpath("b");
+        // A copy of the library of our own, to tell whether it was loaded.
+        const QString bibliotheque = ici.filePath("b/Orvalis.ocx"),
+                      registre = ici.filePath("r/registre.json");
+        QVERIFY(QFile::copy(kBibliotheque, bibliotheque));
+        qputenv("PAVONIS_REGISTRE", registre.toUtf8());
+        int code = -1;
+        executer(PAVONIS_REGSVR, {bibliotheque}, &code); // another process: nothing loaded here
+        QCOMPARE(code, 0);
+        const auto mode = [](const QString& f, mode_t m) { QVERIFY(chmod(qPrintable(f), m) == 0); };
+        if (defaut == "registre")
+            mode(registre, 0666);
+        else if (defaut == "registre groupe")
+            mode(registre, 0664);
+        else if (defaut == "dossier")
+            mode(ici.filePath("r"), 0777);
+        else if (defaut == "collant")
+            mode(ici.filePath("r"), 01777);
+        else if (defaut == "lien") {
+            mode(registre, 0666);
+            QVERIFY(QFile::link(registre, ici.filePath("r/lien.json")));
+            qputenv("PAVONIS_REGISTRE", ici.filePath("r/lien.json").toUtf8());
+        } else if (defaut == "relative")
+            ecrireFichier(registre, lireFichier(registre).replace(bibliotheque.toUtf8(), "b/Orvalis.ocx"));
+        else if (defaut == "bibliotheque")
+            mode(bibliotheque, 0666);
+        else
+            mode(ici.filePath("b"), 0777);
+        QDir::setCurrent(ici.path()); // where a relative path would lead
+        QWidget fenetre;
+        const QString erreur =
+            erreurDe([&] { Composants::creerControle<IUc_Pavonis>("Pavonis.Uc_Pavonis", &fenetre); });
+        QVERIFY2(motif.isEmpty() ? erreur.isEmpty() : erreur.contains(motif), qPrintable(erreur));
+        QCOMPARE(lireFichier("/proc/self/maps").contains(bibliotheque.toUtf8()), motif.isEmpty());
+    }
+
+    // The machine's registry is written for every user to read, whatever the
+    // umask of whoever installs; a user who may not write it is told so.
+    void registreMachine()
+    {
+        QTemporaryDir ici;
+        const QString machine = ici.filePath("etc/pavonis/registre.json");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PAVONIS_REGISTRE_MACHINE", machine);
+        int code = -1;
+        QString sortie = executer(PAVONIS_REGSVR, {"--machine", kBibliotheque}, &code, env, [] { umask(0); });
+        QVERIFY2(code == 0, qPrintable(sortie));
+        struct stat s {};
+        QVERIFY(stat(qPrintable(machine), &s) == 0 && (s.st_mode & 07777) == 0644);
+        QVERIFY(stat(qPrintable(ici.filePath("etc/pavonis")), &s) == 0 && (s.st_mode & 07777) == 0755);
+        if (geteuid() != 0)
+            QSKIP("root seul peut agir comme un autre utilisateur");
+        QVERIFY(chmod(qPrintable(ici.path()), 0755) == 0);
+        sortie = executer(PAVONIS_REGSVR, {"--machine", "/u", kBibliotheque}, &code, env, [] {
+            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(125);
+        });
+        QCOMPARE(code, 1);
+        QVERIFY2(sortie.contains(machine + " ne peut pas être écrit : permission refusée"),
+                 qPrintable(sortie));
     }
 
     // A program registering while another holds the registry waits for it,

@@ -19,11 +19,13 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace pavonis;
 using namespace pavonis::essai;
@@ -79,6 +81,26 @@ private slots:
     {
         hote_.reset();
         Ecran::simulerHauteurPixels(0);
+    }
+
+    // Qt's own texts in French where the host installed no translation of
+    // them: the context menus of the name boxes and of the help pane.
+    void menusEnFrancais()
+    {
+        const auto textes = [](QMenu* m) {
+            QStringList t;
+            for (QAction* a : m->actions())
+                t << a->text().remove('&').section('\t', 0, 0);
+            delete m;
+            return t;
+        };
+        const QStringList nom =
+            textes(qobject_cast<QLineEdit*>(enfant(*c_, "Txt_NomBenef"))->createStandardContextMenu());
+        for (const char* attendu : {"Annuler", "Rétablir", "Couper", "Copier", "Coller", "Tout sélectionner"})
+            QVERIFY2(nom.contains(QString::fromUtf8(attendu)), qPrintable(nom.join('|')));
+        const QStringList aide =
+            textes(qobject_cast<QTextBrowser*>(enfant(*c_, "WB_Aide"))->createStandardContextMenu());
+        QVERIFY2(aide.contains("Tout sélectionner"), qPrintable(aide.join('|')));
     }
 
     void initDepuisLEtatDeConception()

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -205,8 +206,10 @@ private slots:
             const bool sousVariable = parent.startsWith("Cdr_");
             QString sous = legendeDuCadre[cadre];
             sous[0] = sous[0].toLower();
+            // Names as said: the capital's accent back.
             const QString rangee =
-                sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre];
+                QString(sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre])
+                    .replace(QRegularExpression("^Elimination"), "Élimination");
             for (const QString& autre : lignes) {
                 const QString n = autre.section('\t', 0, 0);
                 const QString adverbe = adverbes.value("STCH"_L1.indexOf(n.back()));
@@ -217,13 +220,19 @@ private slots:
                 else if (n.startsWith("Cac_"))
                     QCOMPARE(nom(n) + enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
                              rangee + " : " + adverbe + QString(adverbe).replace(" — ", "- "));
-                else if (n.startsWith("Txt_"))
-                    QCOMPARE(nom(n),
-                             sousVariable ? "Modalité de " + rangee : "Modalité de la variable " + rangee);
+                else if (n.startsWith("Txt_") && !sousVariable)
+                    QCOMPARE(nom(n), "Modalité de la variable " + rangee);
             }
         }
         QCOMPARE(rangees, 24);
-        QCOMPARE(nom("Txt_ToiletteNote"), "Modalité de la variable Toilette");
+        // « de » elided as French does, before a vowel or a mute h.
+        QCOMPARE(
+            nom("Txt_ToiletteNote") + "|" + nom("Txt_EliminationNote") + "|" + nom("Txt_ToiletteHNote") +
+                "|" + nom("Txt_EliminationFecaleNote") + "|" + nom("Txt_HabillageHautNote") + "|" +
+                nom("Txt_AlimentationServirnote") + "|" + nom("Txt_OrientationTempsNote"),
+            "Modalité de la variable Toilette|Modalité de la variable Élimination|Modalité de Toilette, haut|"
+            "Modalité d'Élimination, fécale|Modalité d'Habillage, haut|Modalité d'Alimentation, se servir|"
+            "Modalité d'Orientation, dans le temps");
         QCOMPARE(nom("Txt_Groupe") + "|" + nom("Txt_SousGroupe") + "|" + nom("Txt_DateEval"),
                  "Groupe iso-ressources|Sous-groupe|A la date du");
 

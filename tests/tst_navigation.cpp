@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -158,6 +159,62 @@ private slots:
         enfant(*c_, "Cmd_Imprimer")->setFocus(); // no variable's: nothing
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
         QVERIFY(volet_->isHidden());
+    }
+
+    // While the pane covers the other column, what it covers leaves the Tab
+    // chain and no key reaches it; the others keep their order; Escape from
+    // anywhere hides the pane and gives the focus back; all comes back.
+    void voletCouvrant()
+    {
+        const auto cycle = [&] {
+            QStringList vus;
+            QWidget* depart = enfant(*c_, "Txt_NomEnqueteur");
+            depart->setFocus();
+            do {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                vus << QApplication::focusWidget()->objectName();
+            } while (QApplication::focusWidget() != depart && vus.size() < 300);
+            return vus;
+        };
+        const QStringList sansVolet = cycle();
+        // Over the right column: the frames from Suivi du traitement down
+        // (after Init, a note box and the "Fait" option each).
+        const QStringList couverts{"Txt_SuiviTraitementNote",
+                                   "Opt_SuiviTraitementFait",
+                                   "Txt_MenageNote",
+                                   "Opt_MenageFait",
+                                   "Txt_TransportsNote",
+                                   "Opt_TransportsFait",
+                                   "Txt_ActivitesTempsLibreNote",
+                                   "Opt_ActivitesTempsLibreFait",
+                                   "Txt_AchatsNote",
+                                   "Opt_AchatsFait",
+                                   "Txt_GestionNote",
+                                   "Opt_GestionFait"};
+        for (const QString& n : couverts)
+            QVERIFY2(sansVolet.contains(n), qPrintable(n));
+        enfant(*c_, "Opt_MenageFait")->setFocus();
+        survoler(*c_, "Etq_Transferts2008");
+        cliquer(*c_, "Etq_Transferts2008");
+        QVERIFY(volet_->isVisible());
+        QCOMPARE(QApplication::focusWidget(), volet_); // not left on a covered control
+        QTest::keyClick(volet_, Qt::Key_Down);
+        QVERIFY(qobject_cast<QRadioButton*>(enfant(*c_, "Opt_MenageFait"))->isChecked());
+        QStringList attendus = sansVolet;
+        for (const QString& n : couverts)
+            attendus.removeAll(n);
+        attendus.insert(attendus.size() - 1, "WB_Aide"); // first of the chain, before Txt_NomEnqueteur
+        QCOMPARE(cycle(), attendus);
+        enfant(*c_, "Opt_MenageFait")->setFocus(); // by the host's code: the keys go to the pane
+        QCOMPARE(QApplication::focusWidget(), volet_);
+        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
+
+        // Escape from a control of the visible column: the focus goes back to
+        // where it was when the pane showed.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(volet_->isHidden());
+        QCOMPARE(QApplication::focusWidget()->objectName(), "Opt_MenageFait");
+        QCOMPARE(cycle(), sansVolet);
     }
 
     // A host window held at 7875 twips hides 12.5 steps: 12, half-way to even.

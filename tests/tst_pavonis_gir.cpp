@@ -222,24 +222,28 @@ private slots:
         e.evaluateur = "Claire; \"C\"";
         e.lignes.fill({Choix::Fait, {}});
         e.ligne("ToiletteH") = {Choix::NeFaitPas, {true, false, true, false}};
-        e.ligne("Cuisine").choix = Choix::Aucun;
         ResultatsEvaluation r = ResultatsEvaluation::calculer(e, essai::tablesPubliees());
         QByteArray entree = QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, true)) + "\n";
         entree += "{\"format\":\"pavonis-evaluation\"}\n\n";
         r.gir = 6; // a wrong GIR in the file: warned of, recomputed
         entree += QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, false)).replace('\n', ' ') + "\n";
+        // A row nobody answered, with an adverb ticked: written, not scored.
+        e.ligne("Cuisine") = {Choix::Aucun, {true, false, false, false}};
+        entree += QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, true)) + "\n";
         const Resultat s = scorer<ScoreurJsonl>(*table_, entree, 5);
         QCOMPARE(s.statut, 2);
-        const QByteArray cellules = "F;F;NSC;F;F;F;F;F;F;;F;F;F;F;F;F;F;F;F;F;F;F;F;F;B;A;A;A;A;A;5;A\n";
+        const QByteArray cellules = "F;F;NSC;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;B;A;A;A;A;A;5;A\n";
         QCOMPARE(s.sortie.split('\n'),
                  ("evaluateur;beneficiaire;date;" + kLignes +
                   ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n"
                   "\"Claire; \"\"C\"\"\";;;" +
-                  cellules + "\"Claire; \"\"C\"\"\";;;" + cellules)
+                  cellules + "\"Claire; \"\"C\"\"\";;;" + cellules +
+                  "\"Claire; \"\"C\"\"\";;;F;F;NSC;F;F;F;F;F;F;S;F;F;F;F;F;F;F;F;F;F;F;F;F;F;;;;;;;;\n")
                      .split('\n'));
         QCOMPARE(s.erreurs,
                  QStringList({"ligne 2, /version : membre manquant",
-                              "ligne 4, avertissement : /resultats/gir : 6 dans le fichier, 5 recalculé."}));
+                              "ligne 4, avertissement : /resultats/gir : 6 dans le fichier, 5 recalculé.",
+                              "ligne 5 : lignes sans réponse : Cuisine ; évaluation non calculée."}));
     }
 
     // The program: options, exit statuses, the summary and its GMP.
@@ -262,6 +266,21 @@ private slots:
         QTest::newRow("format inconnu") << QStringList{"--format", "xml"} << trois << 2 << "csv ou jsonl";
         QTest::newRow("magasin absent")
             << QStringList{"--parametres", "/nulle/part.sqlite"} << trois << 1 << "n'existe pas";
+        // Lines in the compact form, each with one fault in a name: each
+        // costs itself alone (and the program ends: a minute at most).
+        Evaluation e;
+        e.lignes.fill({Choix::Fait, {}});
+        const QByteArray bonne = QByteArray::fromStdString(
+            FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, essai::tablesPubliees()), true));
+        QByteArray lignes = bonne + '\n';
+        for (const QByteArray& nom : {QByteArray("L\xe9on"), QByteArray("\x01"), QByteArray("\\q"),
+                                      QByteArray("\\ud800"), QByteArray("\xed\xa0\x80")})
+            lignes +=
+                QByteArray(bonne).replace("\"evaluateur\":\"\"", "\"evaluateur\":\"" + nom + '"') + '\n';
+        QTest::newRow("lignes mal codées")
+            << QStringList{"--format", "jsonl", "--synthese"} << lignes + bonne << 2
+            << "Personnes évaluées : 2\nGIR 1 : 0\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\n"
+               "GIR 5 : 0\nGIR 6 : 2\nLignes non calculées : 5\n";
     }
     void programme()
     {

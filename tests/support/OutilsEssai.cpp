@@ -19,10 +19,12 @@ QString erreurDe(const std::function<void()>& f)
 }
 
 QString executer(const QString& programme, const QStringList& arguments, int* code,
-                 const QProcessEnvironment& environnement)
+                 const QProcessEnvironment& environnement, const std::function<void()>& enfant)
 {
     QProcess p;
     p.setProcessEnvironment(environnement);
+    if (enfant)
+        p.setChildProcessModifier(enfant);
     p.start(programme, arguments);
     const bool fini = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
     if (code)

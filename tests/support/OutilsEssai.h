@@ -15,8 +15,10 @@ QString erreurDe(const std::function<void()>& f);
 
 // Runs a program to its end, a minute at most: its output then its errors.
 // `code` receives its exit status, -1 when it did not end by itself.
+// `enfant` runs in the child before the program starts (limits, user).
 QString executer(const QString& programme, const QStringList& arguments, int* code = nullptr,
-                 const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment());
+                 const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment(),
+                 const std::function<void()>& enfant = {});
 
 // A whole file, empty when it cannot be read; writing one that cannot be
 // written stops the test program.
