@@ -1,8 +1,9 @@
 #include <pavonis/evaluation/ReponseFhir.h>
 
-#include "TexteJson.h"
+#include "EcrivainJson.h"
 #include <pavonis/engine/GrilleAggir.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace pavonis {
@@ -34,69 +35,75 @@ std::string dateFhir(std::string_view d)
            std::string(d.substr(0, 2));
 }
 
+// The response's items, as FHIR nests them.
 class Ecriture {
 public:
-    std::string s;
+    EcrivainJson w{false};
 
-    void texte(std::string_view t) { json::ajouterTexte(s, t); }
     void codage(std::string_view systeme, std::string_view code, std::string_view affichage)
     {
-        s += "{\"valueCoding\":{\"system\":";
-        texte(systeme);
-        s += ",\"code\":";
-        texte(code);
-        s += ",\"display\":";
-        texte(affichage);
-        s += "}}";
+        w.ouvrirObjet();
+        w.cle("valueCoding");
+        w.ouvrirObjet();
+        w.cle("system");
+        w.texte(systeme);
+        w.cle("code");
+        w.texte(code);
+        w.cle("display");
+        w.texte(affichage);
+        w.fermerObjet();
+        w.fermerObjet();
     }
-    // Opens an item; `suite` is false for the first item of a list.
-    void ouvrirElement(bool& suite, std::string_view linkId, std::string_view libelle)
+    // Opens an item; its answers or its items follow, then fermer().
+    void ouvrirElement(std::string_view linkId, std::string_view libelle)
     {
-        if (suite)
-            s += ',';
-        suite = true;
-        s += "{\"linkId\":";
-        texte(linkId);
+        w.ouvrirObjet();
+        w.cle("linkId");
+        w.texte(linkId);
         if (!libelle.empty()) {
-            s += ",\"text\":";
-            texte(libelle);
+            w.cle("text");
+            w.texte(libelle);
         }
     }
-    void modalite(bool& suite, std::string_view linkId, std::string_view libelle, char m)
+    void ouvrirListe(std::string_view nom)
     {
-        ouvrirElement(suite, linkId, libelle);
-        s += ",\"answer\":[";
-        codage(ReponseFhir::kSystemeModalites, std::string_view(&m, 1), std::string_view(&m, 1));
-        s += "]}";
+        w.cle(nom);
+        w.ouvrirTableau();
     }
-    void ligne(bool& suite, const LigneEvaluation& l, const ReponseLigne& r, char note)
+    void fermerListeEtElement()
+    {
+        w.fermerTableau();
+        w.fermerObjet();
+    }
+    void modalite(std::string_view linkId, std::string_view libelle, char m)
+    {
+        ouvrirElement(linkId, libelle);
+        ouvrirListe("answer");
+        codage(ReponseFhir::kSystemeModalites, std::string_view(&m, 1), std::string_view(&m, 1));
+        fermerListeEtElement();
+    }
+    void ligne(const LigneEvaluation& l, const ReponseLigne& r, char note)
     {
         const std::string k(l.cle);
         if (r.choix != Choix::Aucun) {
-            ouvrirElement(suite, k + ".choix", "Fait / Ne fait pas");
-            s += ",\"answer\":[";
+            ouvrirElement(k + ".choix", "Fait / Ne fait pas");
+            ouvrirListe("answer");
             if (r.choix == Choix::Fait)
                 codage(ReponseFhir::kSystemeChoix, "fait", "Fait");
             else
                 codage(ReponseFhir::kSystemeChoix, "ne-fait-pas", "Ne fait pas");
-            s += "]}";
+            fermerListeEtElement();
         }
-        bool reponse = false;
-        for (std::size_t a = 0; a < 4; ++a) {
-            if (!r.adverbes[a])
-                continue;
-            if (!reponse) {
-                ouvrirElement(suite, k + ".adverbes", "Adverbes non remplis");
-                s += ",\"answer\":[";
-            } else {
-                s += ',';
-            }
-            reponse = true;
-            codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kLettresAdverbes[a], 1), kAdverbes[a]);
+        if (std::find(r.adverbes.begin(), r.adverbes.end(), true) != r.adverbes.end()) {
+            ouvrirElement(k + ".adverbes", "Adverbes non remplis");
+            ouvrirListe("answer");
+            for (std::size_t a = 0; a < 4; ++a)
+                if (r.adverbes[a])
+                    codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kLettresAdverbes[a], 1),
+                           kAdverbes[a]);
+            fermerListeEtElement();
         }
-        if (reponse)
-            s += "]}";
-        modalite(suite, k + ".modalite", "Modalité", note);
+        modalite(k + ".modalite", "Modalité", note);
     }
 };
 
@@ -104,68 +111,72 @@ public:
 
 std::string ReponseFhir::ecrire(const Evaluation& e, const ResultatsEvaluation& r)
 {
-    Ecriture w;
-    w.s.reserve(16384);
-    w.s += "{\"resourceType\":\"QuestionnaireResponse\",\"questionnaire\":";
+    Ecriture x;
+    EcrivainJson& w = x.w;
+    w.resultat().reserve(16384);
+    w.ouvrirObjet();
+    w.cle("resourceType");
+    w.texte("QuestionnaireResponse");
+    w.cle("questionnaire");
     w.texte(std::string(kQuestionnaire) + '|' + std::string(kVersion));
-    w.s += ",\"status\":\"completed\"";
+    w.cle("status");
+    w.texte("completed");
     if (const std::string d = dateFhir(e.date); !d.empty()) {
-        w.s += ",\"authored\":";
+        w.cle("authored");
         w.texte(d);
     }
-    if (!e.evaluateur.empty()) {
-        w.s += ",\"author\":{\"display\":";
-        w.texte(e.evaluateur);
-        w.s += '}';
-    }
-    if (!e.beneficiaire.empty()) {
-        w.s += ",\"subject\":{\"display\":";
-        w.texte(e.beneficiaire);
-        w.s += '}';
-    }
-    w.s += ",\"item\":[";
-    bool suiteSections = false;
+    for (const auto& [cle, nom] : {std::pair{"author", &e.evaluateur}, std::pair{"subject", &e.beneficiaire}})
+        if (!nom->empty()) {
+            w.cle(cle);
+            w.ouvrirObjet();
+            w.cle("display");
+            w.texte(*nom);
+            w.fermerObjet();
+        }
+    x.ouvrirListe("item");
     const auto section = [&](std::string_view linkId, std::string_view libelle, const auto& numeros) {
-        w.ouvrirElement(suiteSections, linkId, libelle);
-        w.s += ",\"item\":[";
-        bool suiteVariables = false;
+        x.ouvrirElement(linkId, libelle);
+        x.ouvrirListe("item");
         for (int numero : numeros) {
             const VariableAggir& v = grille::variable(numero);
-            w.ouvrirElement(suiteVariables, v.cle, v.libelle);
-            w.s += ",\"item\":[";
-            bool suite = false;
+            x.ouvrirElement(v.cle, v.libelle);
+            x.ouvrirListe("item");
             if (!v.composee()) {
-                w.ligne(suite, grille::kLignes[v.premiereLigne], e.lignes[v.premiereLigne],
+                x.ligne(grille::kLignes[v.premiereLigne], e.lignes[v.premiereLigne],
                         r.notesLignes[v.premiereLigne]);
             } else {
                 for (std::size_t i = v.premiereLigne; i < v.premiereLigne + v.nbLignes; ++i) {
-                    w.ouvrirElement(suite, grille::kLignes[i].cle, grille::kLignes[i].sousVariable);
-                    w.s += ",\"item\":[";
-                    bool suiteLigne = false;
-                    w.ligne(suiteLigne, grille::kLignes[i], e.lignes[i], r.notesLignes[i]);
-                    w.s += "]}";
+                    x.ouvrirElement(grille::kLignes[i].cle, grille::kLignes[i].sousVariable);
+                    x.ouvrirListe("item");
+                    x.ligne(grille::kLignes[i], e.lignes[i], r.notesLignes[i]);
+                    x.fermerListeEtElement();
                 }
                 const auto k = static_cast<std::size_t>(std::find(grille::kVariablesComposees.begin(),
                                                                   grille::kVariablesComposees.end(), numero) -
                                                         grille::kVariablesComposees.begin());
-                w.modalite(suite, std::string(v.cle) + ".modalite", "Modalité de la variable",
-                           r.notesComposees[k]);
+                x.modalite(std::string(v.cle) + ".modalite", "Modalité de la variable", r.notesComposees[k]);
             }
-            w.s += "]}";
+            x.fermerListeEtElement();
         }
-        w.s += "]}";
+        x.fermerListeEtElement();
     };
     section("discriminantes", "Variables discriminantes", grille::kOrdreDiscriminantes);
     section("illustratives", "Variables illustratives", grille::kOrdreIllustratives);
-    bool suite = false;
-    w.ouvrirElement(suiteSections, "resultat", "Résultat");
-    w.s += ",\"item\":[";
-    w.ouvrirElement(suite, "gir", "GIR (groupe iso-ressources)");
-    w.s += ",\"answer\":[{\"valueInteger\":" + std::to_string(r.gir) + "}]}";
+    x.ouvrirElement("resultat", "Résultat");
+    x.ouvrirListe("item");
+    x.ouvrirElement("gir", "GIR (groupe iso-ressources)");
+    x.ouvrirListe("answer");
+    w.ouvrirObjet();
+    w.cle("valueInteger");
+    w.entier(r.gir);
+    w.fermerObjet();
+    x.fermerListeEtElement();
     if (r.sousGroupe)
-        w.modalite(suite, "sous-groupe", "Sous-groupe", r.sousGroupe);
-    w.s += "]}]}\n";
-    return std::move(w.s);
+        x.modalite("sous-groupe", "Sous-groupe", r.sousGroupe);
+    x.fermerListeEtElement();
+    w.fermerTableau();
+    w.fermerObjet();
+    return std::move(w.resultat()) + '\n';
 }
 
 } // namespace pavonis

@@ -41,15 +41,24 @@ Evaluation auHasard(std::mt19937& alea)
     return e;
 }
 
-// Runs a validator of tests/json with Node.js; its output on failure.
-QString valider(const QStringList& arguments)
+// Runs Node.js in tests/json: its output; `reussi` tells whether it ended well.
+QString node(const QStringList& arguments, bool* reussi = nullptr)
 {
     QProcess p;
     p.setWorkingDirectory(QStringLiteral(PAVONIS_TESTS_JSON));
     p.start(QStringLiteral("node"), arguments);
-    if (!p.waitForFinished(60000))
-        return QStringLiteral("node ne répond pas");
-    return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAll());
+    const bool fini = p.waitForFinished(60000);
+    if (reussi)
+        *reussi = fini && p.exitCode() == 0;
+    return fini ? QString::fromUtf8(p.readAll()) : QStringLiteral("node ne répond pas");
+}
+
+// A validator of tests/json: its output on failure.
+QString valider(const QStringList& arguments)
+{
+    bool reussi = false;
+    const QString sortie = node(arguments, &reussi);
+    return reussi ? QString() : sortie;
 }
 
 const QString kFhir = QStringLiteral(PAVONIS_FHIR);
@@ -182,14 +191,24 @@ private slots:
             << "/auteur : membre inconnu";
         QTest::newRow("version") << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 2,)")
                                  << "/version : version 2 inconnue";
-        QTest::newRow("version décimale") << QByteArray(R"("version": 1,)")
-                                          << QByteArray(R"("version": 1.0,)") << "/version : nombre entier";
+        QTest::newRow("version décimale")
+            << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 1.5,)")
+            << "/version : nombre entier attendu";
+        // A whole number written with a fraction of zero is one, as JSON Schema says.
+        QTest::newRow("version 1.0 acceptée")
+            << QByteArray(R"("version": 1,)") << QByteArray(R"("version": 1.0,)") << "";
+        QTest::newRow("GIR 5.0 accepté") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 5.0)") << "";
+        QTest::newRow("nom échappé en double")
+            << QByteArray(R"("Transferts": {"choix": "fait"},)")
+            << QByteArray(R"("Transferts": {"choix": "fait"}, "Transferts": {"choix": "fait"},)")
+            << "/lignes/Transferts : membre en double";
         QTest::newRow("format") << QByteArray(R"("pavonis-evaluation")") << QByteArray(R"("autre")")
                                 << "/format : ce n'est pas une évaluation";
         QTest::newRow("UTF-8") << QByteArray(R"("Claire Dupuis")") << QByteArray("\"Claire \xC3\x28\"")
                                << "/evaluateur : texte qui n'est pas en UTF-8";
-        QTest::newRow("demi-caractère") << QByteArray(R"("Claire Dupuis")") << QByteArray(R"("\ud83d")")
-                                        << "/evaluateur : demi-caractère UTF-16";
+        QTest::newRow("demi-caractère")
+            << QByteArray(R"("Claire Dupuis")") << QByteArray(R"("\ud83d")")
+            << "/evaluateur : texte mal formé (échappement inconnu, ou demi-caractère UTF-16";
         QTest::newRow("GIR hors limites") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 7)")
                                           << "/resultats/gir : GIR 7 hors de 1 à 6";
         QTest::newRow("GIR 0") << QByteArray(R"("gir": 5)") << QByteArray(R"("gir": 0)")
@@ -203,9 +222,15 @@ private slots:
         QTest::newRow("GIR 5 sans sous-groupe")
             << QByteArray(R"("sous_groupe": "A")") << QByteArray(R"("sous_groupe": null)")
             << "/resultats/sous_groupe : un sous-groupe accompagne";
-        QTest::newRow("tronqué") << QByteArray("\n}\n") << QByteArray() << "attendu, le texte s'arrête";
+        QTest::newRow("tronqué") << QByteArray("\n}\n") << QByteArray() << "/ : JSON mal formé";
         QTest::newRow("texte après") << QByteArray("\n}\n") << QByteArray("\n} {}")
-                                     << "/ : du texte suit l'évaluation";
+                                     << "/ : texte après la fin de l'évaluation";
+        QTest::newRow("caractère de contrôle")
+            << QByteArray(R"("Claire Dupuis")") << QByteArray("\"Claire\x01\"")
+            << "/evaluateur : caractère de contrôle dans un texte";
+        QTest::newRow("bénéficiaire en Latin-1")
+            << QByteArray(R"("beneficiaire": "")") << QByteArray("\"beneficiaire\": \"L\xe9on\"")
+            << "/beneficiaire : texte qui n'est pas en UTF-8";
     }
     void refus()
     {
@@ -224,7 +249,21 @@ private slots:
         QVERIFY2(json.find(a) != std::string::npos, a.c_str());
         json.replace(json.rfind(a), a.size(), apres.toStdString());
         const QString m = erreurDe([&] { FormatEvaluation::lire(json); });
-        QVERIFY2(m.contains(message), qPrintable(m));
+        QVERIFY2(message.isEmpty() ? m.isEmpty() : m.contains(message), qPrintable(m));
+    }
+
+    // Evaluations mutated at random, each with the verdict of a reader that
+    // is not ours (tests/json/generer-differentiel.py): the same verdict.
+    void differentiel()
+    {
+        const QStringList lignes = donnee("differentiel.tsv").split('\n', Qt::SkipEmptyParts).mid(1);
+        QVERIFY(lignes.size() > 100);
+        for (qsizetype i = 0; i < lignes.size(); ++i) {
+            const QByteArray json = QByteArray::fromBase64(lignes[i].section('\t', 1).toLatin1());
+            const QString m = erreurDe([&] { FormatEvaluation::lire(json.toStdString()); });
+            QVERIFY2(m.isEmpty() == (lignes[i].section('\t', 0, 0) == "accepte"),
+                     qPrintable(QString("ligne %1 : %2").arg(i + 2).arg(m.isEmpty() ? "acceptée" : m)));
+        }
     }
 
     // The general reader takes any spacing and escapes; results that differ
@@ -256,6 +295,39 @@ private slots:
         QVERIFY(QString::fromStdString(ecarts[0]).startsWith("/resultats/lignes/ToiletteH : "));
         QVERIFY(QString::fromStdString(ecarts[1]).contains(
             QStringLiteral("/resultats/gir : %1 dans le fichier, %2 recalculé").arg(faux.gir).arg(r.gir)));
+    }
+
+    // Names holding every control character, a quote and a backslash, as
+    // the exchange format and the FHIR response write them, read back by
+    // another JSON reader (Node's) character for character.
+    void textesRelusParUnAutreLecteur()
+    {
+        std::string nom;
+        for (char c = 0; c < 0x20; ++c)
+            nom += c;
+        nom += "\"\\ é😀";
+        Evaluation e = auHasard(*std::make_unique<std::mt19937>(3));
+        e.evaluateur = nom;
+        e.beneficiaire = "😀 \\\"" + std::string(nom.rbegin() + 10, nom.rend()); // the controls, backwards
+        const ResultatsEvaluation r = ResultatsEvaluation::calculer(e, tables_);
+        const QStringList fichiers{dossier_.filePath("n1.json"), dossier_.filePath("n2.json"),
+                                   dossier_.filePath("n3.json")};
+        ecrireFichier(fichiers[0], QByteArray::fromStdString(FormatEvaluation::ecrire(e, r)));
+        ecrireFichier(fichiers[1], QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, true)));
+        ecrireFichier(fichiers[2], QByteArray::fromStdString(ReponseFhir::ecrire(e, r)));
+        const auto points = [](const std::string& s) {
+            QStringList p;
+            for (char32_t c : QString::fromStdString(s).toUcs4())
+                p << QString::number(c, 16);
+            return p.join(' ');
+        };
+        const QString attendu = points(e.evaluateur) + '|' + points(e.beneficiaire) + '\n';
+        const QString lu = node(
+            QStringList{"-e", "for (const f of process.argv.slice(1)) { const d = JSON.parse(require('fs').readFileSync(f, 'utf8'));"
+                   " const n = [d.evaluateur ?? d.author.display, d.beneficiaire ?? d.subject.display];"
+                   " console.log(n.map(t => [...t].map(c => c.codePointAt(0).toString(16)).join(' ')).join('|')); }"} +
+            fichiers);
+        QCOMPARE(lu, attendu + attendu + attendu);
     }
 
     // The written JSON follows its published schema; a wrong one does not.

@@ -4,6 +4,7 @@
 #include <pavonis/evaluation/ModalitesEvaluation.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/evaluation/LecteurEvaluations.h>
 #include <pavonis/hostapi/Erreur.h>
 
 #include <algorithm>
@@ -106,17 +107,18 @@ void ScoreurJsonl::ecrireLigne(std::string& s, const Evaluation& e, const Modali
 
 void ScoreurJsonl::traiterLigne(std::string_view& texte, std::size_t numero, Morceau& m) const
 {
+    // The line ends where the next begins, whatever is wrong with it; a JSON
+    // text holds no raw line end.
+    const std::size_t fin = texte.find('\n');
+    std::string_view ligne = texte.substr(0, fin);
+    texte.remove_prefix(fin == std::string_view::npos ? texte.size() : fin + 1);
+    if (!ligne.empty() && ligne.back() == '\r')
+        ligne.remove_suffix(1);
+    // Read where it lies: the block goes on, or its margin follows.
+    thread_local LecteurEvaluations lecteur;
     FormatEvaluation::Lecture lecture;
     try {
-        std::size_t longueur = 0;
-        const std::string_view reste = texte;
-        try {
-            lecture = FormatEvaluation::lireLigne(reste, longueur);
-        } catch (const Erreur&) {
-            texte.remove_prefix(longueur);
-            throw;
-        }
-        texte.remove_prefix(longueur);
+        lecture = lecteur.lire(ligne);
     } catch (const Erreur& e) {
         ++m.erreurs;
         m.messages.emplace_back(numero, std::string(", ") + e.what());
@@ -247,8 +249,8 @@ int ScoreurJsonl::traiter(const Lecture& lire, const Ecriture& ecrire, const Sig
     };
     const auto remplir = [&lire](Tampon& t) {
         while (!t.finEntree && t.fin < kBloc) {
-            if (t.texte.size() < t.fin + kTailleLecture)
-                t.texte.resize(t.fin + kTailleLecture);
+            if (t.texte.size() < t.fin + kTailleLecture + LecteurEvaluations::kMarge)
+                t.texte.resize(t.fin + kTailleLecture + LecteurEvaluations::kMarge);
             const std::size_t lu = lire(t.texte.data() + t.fin, kTailleLecture);
             t.finEntree = lu == 0;
             t.fin += lu;
@@ -278,8 +280,8 @@ int ScoreurJsonl::traiter(const Lecture& lire, const Ecriture& ecrire, const Sig
         // The unfinished line opens the next buffer.
         suivant->fin = courant->fin - coupe;
         suivant->finEntree = courant->finEntree;
-        if (suivant->texte.size() < suivant->fin)
-            suivant->texte.resize(suivant->fin);
+        if (suivant->texte.size() < suivant->fin + LecteurEvaluations::kMarge)
+            suivant->texte.resize(suivant->fin + LecteurEvaluations::kMarge);
         std::memcpy(suivant->texte.data(), courant->texte.data() + coupe, suivant->fin);
         // The future's destructor waits for the read, also when scoring throws.
         std::future<void> lecture = std::async(std::launch::async, remplir, std::ref(*suivant));
