@@ -7,7 +7,7 @@ set -euo pipefail
 paquets=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
-  libsqlite3-dev libbenchmark-dev
+  libsqlite3-dev libsimdjson-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation poppler-utils xvfb xauth
   clang libclang-rt-14-dev
