@@ -642,7 +642,7 @@ std::int16_t Uc_Pavonis::valeurDefilement() const
     return d->valeurDefilement;
 }
 
-void Uc_Pavonis::ExporterPdf(const QString& chemin, FormeExport forme)
+void Uc_Pavonis::exporterPdf(const QString& chemin, FormeExport forme)
 {
     // An archive must not keep a GIR that the grid no longer gives.
     if (d->erreurGir)
@@ -650,7 +650,7 @@ void Uc_Pavonis::ExporterPdf(const QString& chemin, FormeExport forme)
                                                     "plus à la grille, car son dernier calcul a "
                                                     "échoué (" +
                                                         *d->erreurGir + ")");
-    impression::ExporterPdf(*this, chemin,
+    impression::exporterPdf(*this, chemin,
                             forme == FormeExport::Archive ? impression::FormePdf::Archive
                                                           : impression::FormePdf::Ordinaire);
 }

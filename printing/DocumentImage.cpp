@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 namespace {
 
@@ -48,7 +48,7 @@ QPainter& DocumentImage::peintre()
     return peintre_;
 }
 
-void DocumentImage::NewPage()
+void DocumentImage::nouvellePage()
 {
     throw Erreur(Erreur::Code::Plateforme, "Une image ne contient qu'une page.");
 }
@@ -59,4 +59,4 @@ void DocumentImage::EndDoc()
         peintre_.end();
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -10,7 +10,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 namespace {
 
@@ -125,7 +125,7 @@ QPainter& DocumentPdf::peintre()
     return peintre_;
 }
 
-void DocumentPdf::NewPage()
+void DocumentPdf::nouvellePage()
 {
     peintre();
     if (!pdf_->newPage())
@@ -145,4 +145,4 @@ void DocumentPdf::EndDoc()
             std::string_view(tampon_.data().constData(), std::size_t(tampon_.data().size())));
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -2,7 +2,7 @@
 
 #include "BarreCompteur.h"
 #include "ZoneCopies.h"
-#include <pavonis/printing/ModVar.h>
+#include <pavonis/printing/Mod_Var.h>
 
 #include <pavonis/platform/Twips.h>
 #include <pavonis/printing/Printer.h>
@@ -117,10 +117,10 @@ void Frm_ImpressionA4::construire()
 
 void Frm_ImpressionA4::Form_Load()
 {
-    ModVar& mv = ModVar::courant();
-    plateforme::Printer& courante = plateforme::Printer::courante();
+    Mod_Var& mv = Mod_Var::courant();
+    impression::Printer& courante = impression::Printer::courante();
     if (courante.documentEnCours())
-        courante.KillDoc();
+        courante.abandonner();
     FermetureAutorisee = false;
     mv.ImpressionAnnulee = false;
     ChargementTermine = false;
@@ -136,13 +136,13 @@ void Frm_ImpressionA4::Form_Load()
         mv.ImprimanteDefautLue = true;
     }
 
-    printers_ = plateforme::Printers();
+    printers_ = impression::Printers();
     bool defautListe = false;
     {
         const QSignalBlocker bloque(Cbo_Imprimante);
         qint16 n = 0;
         for (int i = 0; i < printers_.Count(); ++i) {
-            courante.Remplacer(printers_.Item(i));
+            courante.remplacer(printers_.item(i));
             const QString nom = courante.DeviceName();
             if (matricielle(nom))
                 continue;
@@ -185,7 +185,7 @@ void Frm_ImpressionA4::Cbo_Imprimante_Click()
         Etq_LibEtat->setText(Cbo_Imprimante->count() == 0 ? kAucuneImprimante : QString());
         return;
     }
-    const QString port = printers_.Item(k).Port;
+    const QString port = printers_.item(k).Port;
     Etq_LibOu->setText(port);
     Etq_LibOu->setToolTip(port);
     Etq_LibEtat->setText(Cbo_Imprimante->currentIndex() == IndexImprimanteDefaut ? kImprimanteParDefaut
@@ -204,16 +204,16 @@ void Frm_ImpressionA4::Cmd_Ok_Click()
     const int k = positionChoisie();
     if (k < 0)
         return;
-    plateforme::Printer& courante = plateforme::Printer::courante();
-    courante.Remplacer(printers_.Item(k));
-    ModVar::courant().NbCopiesImpression = qint16(qMax(1, Txt_NbCopies->text().toInt()));
+    impression::Printer& courante = impression::Printer::courante();
+    courante.remplacer(printers_.item(k));
+    Mod_Var::courant().NbCopiesImpression = qint16(qMax(1, Txt_NbCopies->text().toInt()));
     FermetureAutorisee = true;
     accept();
 }
 
 void Frm_ImpressionA4::Cmd_Annuler_Click()
 {
-    ModVar::courant().ImpressionAnnulee = true;
+    Mod_Var::courant().ImpressionAnnulee = true;
     FermetureAutorisee = true;
     reject();
 }

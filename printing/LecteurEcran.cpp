@@ -57,9 +57,9 @@ bool LecteurEcran::caseCochee(std::string_view nom) const
     return deGenre<QCheckBox>(controle(nom), nom, "une case à cocher").isChecked();
 }
 
-QString LecteurEcran::texte(std::string_view nom) const
+std::string LecteurEcran::texte(std::string_view nom) const
 {
-    return deGenre<QLineEdit>(controle(nom), nom, "une zone de texte").text();
+    return deGenre<QLineEdit>(controle(nom), nom, "une zone de texte").text().toStdString();
 }
 
 } // namespace pavonis::impression

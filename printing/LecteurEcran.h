@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavonis/printing/DonneesRapport.h>
+#include <pavonis/presentation/DonneesRapport.h>
 
 #include <QHash>
 #include <QString>
@@ -19,7 +19,7 @@ class LecteurEcran final : public DonneesRapport {
 public:
     explicit LecteurEcran(const QWidget& controle);
 
-    QString texte(std::string_view zone) const override;
+    std::string texte(std::string_view zone) const override;
     bool optionSelectionnee(std::string_view option) const override;
     bool caseCochee(std::string_view caseACocher) const override;
 

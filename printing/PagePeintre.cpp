@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 PagePeintre::PagePeintre(QPainter& peintre) : peintre_(peintre)
 {
@@ -25,4 +25,4 @@ QPainter& PagePeintre::peintre()
     return peintre_;
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 namespace {
 
@@ -52,7 +52,7 @@ Printer& Printer::courante()
     return imprimante;
 }
 
-void Printer::Remplacer(const ImprimanteInstallee& imprimante)
+void Printer::remplacer(const ImprimanteInstallee& imprimante)
 {
     if (document_)
         throw Erreur(Erreur::Code::Plateforme,
@@ -103,7 +103,7 @@ QPainter& Printer::peintre()
     return document_->peintre;
 }
 
-void Printer::NewPage()
+void Printer::nouvellePage()
 {
     peintre();
     if (!document_->pdf->newPage())
@@ -123,9 +123,9 @@ void Printer::EndDoc()
     ServeurCups::imprimerFichier(nom, document->fichier.fileName(), titre_);
 }
 
-void Printer::KillDoc()
+void Printer::abandonner()
 {
     document_.reset();
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

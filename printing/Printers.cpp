@@ -6,7 +6,7 @@
 
 #include <QPrinterInfo>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 Printers::Printers()
 {
@@ -19,7 +19,7 @@ Printers::Printers()
 
 Printers::Printers(QList<ImprimanteInstallee> imprimantes) : imprimantes_(std::move(imprimantes)) {}
 
-const ImprimanteInstallee& Printers::Item(int position) const
+const ImprimanteInstallee& Printers::item(int position) const
 {
     if (position < 0 || position >= Count())
         throw Erreur(Erreur::Code::Plateforme,
@@ -35,4 +35,4 @@ QString Printers::nomParDefaut()
     return QPrinterInfo::defaultPrinterName();
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

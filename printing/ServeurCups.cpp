@@ -10,7 +10,7 @@
 
 #include <cups/cups.h>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 namespace {
 
@@ -123,4 +123,4 @@ void ServeurCups::imprimerFichier(const QString& imprimante, const QString& fich
         throw erreurCups(imprimante);
 }
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

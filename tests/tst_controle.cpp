@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(texte(*c_, "Txt_CoherenceNote") + texte(*c_, "Txt_Groupe"), "A2");
         // An archive must not keep that older GIR.
         QTemporaryDir d;
-        QVERIFY(erreurDe([&] { c_->ExporterPdf(d.filePath("e.pdf")); }).contains("ne correspond plus"));
+        QVERIFY(erreurDe([&] { c_->exporterPdf(d.filePath("e.pdf")); }).contains("ne correspond plus"));
         QVERIFY(!QFile::exists(d.filePath("e.pdf")));
     }
 

@@ -378,7 +378,7 @@ int main(int argc, char** argv)
         try {
             if (!ouverte)
                 throw pavonis::Erreur(pavonis::Erreur::Code::Plateforme, "la fenêtre de l'hôte est fermée.");
-            pavonis::IEvaluationPavonis::de(interfaceControle)->ExporterPdf(options.pdf);
+            pavonis::IEvaluationPavonis::de(interfaceControle)->exporterPdf(options.pdf);
             std::cerr << "pavonis-hote: évaluation écrite en PDF dans " << absolu(options.pdf).toStdString()
                       << '\n';
         } catch (const pavonis::Erreur& e) {

@@ -5,7 +5,7 @@
 #include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/Installation.h>
 #include <pavonis/host/MagasinParametres.h>
-#include <pavonis/printing/DonneesEvaluation.h>
+#include <pavonis/presentation/DonneesEvaluation.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
             archive ? pavonis::impression::FormePdf::Archive : pavonis::impression::FormePdf::Ordinaire;
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
-        pavonis::impression::ExporterPdf(donnees, pdf, forme);
+        pavonis::impression::exporterPdf(donnees, pdf, forme);
         pavonis::fichiers::ecrireDocument(
             sortie, std::string_view(pdf.data().constData(), std::size_t(pdf.data().size())));
     } catch (const pavonis::Erreur& e) {

@@ -4,9 +4,10 @@
 // evaluation has answers on every kind of row.
 
 #include <pavonis/evaluation/FormatEvaluation.h>
+#include <pavonis/presentation/DessinRapport.h>
+#include <pavonis/presentation/DonneesEvaluation.h>
 #include <pavonis/printing/DocumentImage.h>
 #include <pavonis/printing/DocumentPdf.h>
-#include <pavonis/printing/DonneesEvaluation.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
 
 #include <QApplication>
@@ -43,8 +44,8 @@ void BM_PagePdf(benchmark::State& state)
     for (auto _ : state) {
         sortie.setData(QByteArray());
         sortie.open(QIODevice::WriteOnly);
-        plateforme::DocumentPdf page(sortie);
-        impression::DessinerEvaluation(page, evaluation());
+        impression::DocumentPdf page(sortie);
+        impression::dessinerEvaluation(page, evaluation(), "05/12/2026");
         page.EndDoc();
         sortie.close();
     }
@@ -57,8 +58,8 @@ void BM_FichierPdf(benchmark::State& state)
     QTemporaryDir dossier;
     const QString chemin = dossier.filePath(QStringLiteral("evaluation.pdf"));
     for (auto _ : state) {
-        plateforme::DocumentPdf page(chemin);
-        impression::DessinerEvaluation(page, evaluation());
+        impression::DocumentPdf page(chemin);
+        impression::dessinerEvaluation(page, evaluation(), "05/12/2026");
         page.EndDoc();
     }
 }
@@ -67,8 +68,8 @@ BENCHMARK(BM_FichierPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_PageImage(benchmark::State& state)
 {
     for (auto _ : state) {
-        plateforme::DocumentImage page(150.0);
-        impression::DessinerEvaluation(page, evaluation());
+        impression::DocumentImage page(150.0);
+        impression::dessinerEvaluation(page, evaluation(), "05/12/2026");
         page.EndDoc();
         benchmark::DoNotOptimize(page.image().constBits());
     }

@@ -10,7 +10,7 @@
 #include "OutilsEssai.h"
 
 #include <pavonis/printing/Frm_ImpressionA4.h>
-#include <pavonis/printing/ModVar.h>
+#include <pavonis/printing/Mod_Var.h>
 #include <pavonis/printing/Printer.h>
 #include <pavonis/printing/Printers.h>
 
@@ -34,7 +34,7 @@
 using namespace pavonis;
 using namespace pavonis::essai;
 using impression::Frm_ImpressionA4;
-using impression::ModVar;
+using impression::Mod_Var;
 
 namespace {
 
@@ -118,7 +118,7 @@ private slots:
             QSKIP("the private server with its own default printer");
         QCOMPARE(QPrinterInfo::availablePrinterNames(),
                  QStringList({"Atelier_Matricielle", "Bureau_Fichier", "Pavonis_PDF", "Stock_mAtRiCe"}));
-        const ModVar& mv = ModVar::courant();
+        const Mod_Var& mv = Mod_Var::courant();
         QVERIFY(!mv.ImprimanteDefautLue);
         Frm_ImpressionA4 d;
         QVERIFY(d.chargementTermine());
@@ -131,8 +131,8 @@ private slots:
         QCOMPARE(enfant<QLabel>(d, "Etq_LibOu")->text(), uri("Pavonis_PDF"));
         // Loading walks the collection through the current printer, and
         // leaves the system's default printer alone.
-        QCOMPARE(plateforme::Printer::courante().DeviceName(), "Stock_mAtRiCe");
-        QCOMPARE(plateforme::Printers::nomParDefaut(), "Pavonis_PDF");
+        QCOMPARE(impression::Printer::courante().DeviceName(), "Stock_mAtRiCe");
+        QCOMPARE(impression::Printers::nomParDefaut(), "Pavonis_PDF");
         QCOMPARE(enfant<QLineEdit>(d, "Txt_NbCopies")->text(), "1");
         QCOMPARE(enfant<QScrollBar>(d, "Bdh_NbCopies")->value(), 1);
     }
@@ -282,7 +282,7 @@ private slots:
         enfant<QComboBox>(d, "Cbo_Imprimante")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(d.isVisible());
-        QVERIFY(!ModVar::courant().ImpressionAnnulee);
+        QVERIFY(!Mod_Var::courant().ImpressionAnnulee);
 
         Frm_ImpressionA4 annulee;
         QCOMPARE(executerDialogue(annulee,
@@ -291,16 +291,16 @@ private slots:
                                       QTest::keyClick(enfant(w, "Cmd_Annuler"), Qt::Key_Return);
                                   }),
                  int(QDialog::Rejected));
-        QVERIFY(ModVar::courant().ImpressionAnnulee);
+        QVERIFY(Mod_Var::courant().ImpressionAnnulee);
         // The current printer is left as loading left it.
-        QCOMPARE(plateforme::Printer::courante().DeviceName(), "Stock_mAtRiCe");
+        QCOMPARE(impression::Printer::courante().DeviceName(), "Stock_mAtRiCe");
         Frm_ImpressionA4 acceptee;
         QCOMPARE(
             executerDialogue(
                 acceptee, [](auto& w) { QTest::keyClick(enfant<QPushButton>(w, "Cmd_Ok"), Qt::Key_Return); }),
             int(QDialog::Accepted));
-        QVERIFY(!ModVar::courant().ImpressionAnnulee);
-        QCOMPARE(plateforme::Printer::courante().DeviceName(), "Pavonis_PDF");
+        QVERIFY(!Mod_Var::courant().ImpressionAnnulee);
+        QCOMPARE(impression::Printer::courante().DeviceName(), "Pavonis_PDF");
     }
 
     // Ok: the chosen printer becomes the current one, with the copies.
@@ -327,9 +327,9 @@ private slots:
                                  enfant<QPushButton>(w, "Cmd_Ok")->click();
                              }),
             int(QDialog::Accepted));
-        QCOMPARE(int(ModVar::courant().NbCopiesImpression), attendu);
-        QCOMPARE(plateforme::Printer::courante().DeviceName(), "Bureau_Fichier");
-        QCOMPARE(plateforme::Printer::courante().Port(), uri("Bureau_Fichier"));
+        QCOMPARE(int(Mod_Var::courant().NbCopiesImpression), attendu);
+        QCOMPARE(impression::Printer::courante().DeviceName(), "Bureau_Fichier");
+        QCOMPARE(impression::Printer::courante().Port(), uri("Bureau_Fichier"));
     }
 
     // Its own run, with LPDEST=Zz_Pavonis_Un: the printers change between
@@ -360,7 +360,7 @@ private slots:
         QCOMPARE(Frm_ImpressionA4::indexImprimanteDefaut(), qint16(-1));
         QVERIFY(ajouterFile(un));
         QCOMPARE(ouvrir(), (Ouverture{{"Bureau_Fichier", "Pavonis_PDF", un}, un, "Imprimante par défaut"}));
-        QCOMPARE(ModVar::courant().NomImprimanteDefaut, un);
+        QCOMPARE(Mod_Var::courant().NomImprimanteDefaut, un);
     }
 
     // Runs last: the user's default printer changes; the one remembered on
@@ -371,7 +371,7 @@ private slots:
             QSKIP("the private server");
         qputenv("LPDEST", "Bureau_Fichier");
         const auto retablir = qScopeGuard([] { qunsetenv("LPDEST"); });
-        QCOMPARE(plateforme::Printers::nomParDefaut(), "Bureau_Fichier");
+        QCOMPARE(impression::Printers::nomParDefaut(), "Bureau_Fichier");
         const Ouverture o = ouvrir();
         QCOMPARE(o.choisie, "Pavonis_PDF");
         QCOMPARE(o.etat, "Imprimante par défaut");
@@ -389,7 +389,7 @@ private slots:
             QCOMPARE(o.choisie, "Bureau_Fichier");
             QCOMPARE(o.etat, "Imprimante par défaut");
         }
-        QCOMPARE(ModVar::courant().NomImprimanteDefaut, "Bureau_Fichier");
+        QCOMPARE(Mod_Var::courant().NomImprimanteDefaut, "Bureau_Fichier");
     }
 
     // Its own run, without a print server: an empty list, a status that
@@ -407,8 +407,8 @@ private slots:
         QVERIFY(!enfant<QPushButton>(d, "Cmd_Ok")->isEnabled());
         QCOMPARE(executerDialogue(d, [](auto& w) { enfant<QPushButton>(w, "Cmd_Annuler")->click(); }),
                  int(QDialog::Rejected));
-        QVERIFY(ModVar::courant().ImpressionAnnulee);
-        QCOMPARE(plateforme::Printer::courante().DeviceName(), "");
+        QVERIFY(Mod_Var::courant().ImpressionAnnulee);
+        QCOMPARE(impression::Printer::courante().DeviceName(), "");
     }
 };
 

@@ -186,11 +186,11 @@ private slots:
             feuilles << page(fichier, n);
         QCOMPARE(feuilles[1], feuilles[0]);
         QCOMPARE(feuilles[2], feuilles[0]);
-        c_->ExporterPdf(d.filePath("nous.pdf"));
+        c_->exporterPdf(d.filePath("nous.pdf"));
         QVERIFY2(blocsDifferents(feuilles[0], page(d.filePath("nous.pdf"))) <= 4, "not our page");
         // The comparison sees another evaluation: one more row answered.
         cliquer(*c_, "Opt_AlerterFaitPas");
-        c_->ExporterPdf(d.filePath("autre.pdf"));
+        c_->exporterPdf(d.filePath("autre.pdf"));
         QVERIFY(blocsDifferents(feuilles[0], page(d.filePath("autre.pdf"))) > 4);
         // The queue's log: the job's title and its sides.
         const QString titre = "Évaluation AGGIR – Jeanne Martin – 05/12/2026";
@@ -270,7 +270,7 @@ private slots:
                  qPrintable(messages_[0]));
         QVERIFY2(messages_[0].contains("« " + imprimante + " »") && messages_[0].contains(raison),
                  qPrintable(messages_[0]));
-        QVERIFY(!plateforme::Printer::courante().documentEnCours());
+        QVERIFY(!impression::Printer::courante().documentEnCours());
         QCOMPARE(travaux(), avant);
         if (cas != "page")
             return;

@@ -6,9 +6,10 @@
 #include "OutilsEssai.h"
 
 #include <pavonis/hostapi/Erreur.h>
+#include <pavonis/presentation/DessinRapport.h>
+#include <pavonis/presentation/DonneesRapport.h>
 #include <pavonis/printing/DocumentImage.h>
 #include <pavonis/printing/DocumentPdf.h>
-#include <pavonis/printing/DonneesRapport.h>
 #include <pavonis/printing/FeuilleA4.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
 #include <pavonis/printing/PagePeintre.h>
@@ -26,7 +27,7 @@
 
 using namespace pavonis;
 using namespace pavonis::essai;
-using plateforme::PageTwips;
+using impression::PageTwips;
 using Boite = PageTwips::Boite;
 
 namespace {
@@ -39,7 +40,7 @@ public:
         for (const QString& l : donnee(fichier).split('\n', Qt::SkipEmptyParts))
             valeurs_.insert(l.section('\t', 0, 0), l.section('\t', 1));
     }
-    QString texte(std::string_view zone) const override { return valeur(zone); }
+    std::string texte(std::string_view zone) const override { return valeur(zone).toStdString(); }
     bool optionSelectionnee(std::string_view option) const override { return valeur(option) == "1"; }
     bool caseCochee(std::string_view c) const override { return valeur(c) == "1"; }
     QHash<QString, QString> valeurs_;
@@ -57,29 +58,30 @@ private:
 // A page that writes down what it is asked to draw, in the reviewed list's
 // form: coordinates to the hundredth of a twip.
 // Beside it, the ink of every text and every line or box edge drawn.
-class PageEnregistree final : public PageTwips {
+class PageEnregistree final : public impression::PagePeinte {
 public:
     QStringList operations;
     QList<std::pair<QString, QRectF>> encres; // text, its ink
     QList<QLineF> traits;
-    void NewPage() override { operations << "page"; }
+    void nouvellePage() override { operations << "page"; }
     void EndDoc() override {}
 
 protected:
     QPainter& peintre() override { qFatal("nothing is painted"); }
-    void dessinerTexte(float x, float y, const QString& texte) override
+    void dessinerTexte(float x, float y, std::string_view t) override
     {
+        const QString texte = QString::fromUtf8(t.data(), qsizetype(t.size()));
         operations << QStringList{"texte",
                                   n(x),
                                   n(y),
-                                  FontName(),
+                                  QString::fromStdString(FontName()),
                                   QString::number(FontSize()),
                                   QString::number(FontBold()),
                                   QString::number(FontItalic()),
                                   QString::number(ForeColor()),
                                   texte}
                           .join('\t');
-        const QFontMetricsF m(police());
+        const QFontMetricsF m(qfont());
         const QString espaces = texte.left(texte.size() - QStringView(texte).trimmed().size());
         if (!texte.trimmed().isEmpty())
             encres << std::pair{texte, m.tightBoundingRect(texte.trimmed())
@@ -91,7 +93,7 @@ protected:
             '\t');
         traits << QLineF(x1, y1, x2, y2);
     }
-    void dessinerBoite(float x1, float y1, float x2, float y2, quint32 couleur, Boite boite) override
+    void dessinerBoite(float x1, float y1, float x2, float y2, std::uint32_t couleur, Boite boite) override
     {
         operations << QStringList{"boite",
                                   n(x1),
@@ -134,7 +136,7 @@ private slots:
     {
         QFETCH(QString, nom);
         PageEnregistree page;
-        impression::DessinerEvaluation(page, DonneesTsv(nom + "-ecran.tsv"), "05/12/2026");
+        impression::dessinerEvaluation(page, DonneesTsv(nom + "-ecran.tsv"), "05/12/2026");
         const QStringList attendu = donnee(nom + ".tsv").split('\n', Qt::SkipEmptyParts);
         for (qsizetype i = 0; i < std::min(attendu.size(), page.operations.size()); ++i)
             QCOMPARE(page.operations[i], attendu[i]);
@@ -155,7 +157,7 @@ private slots:
                 QString("Jean-Baptiste Évariste Delacroix-Beaumarchais ").repeated(3);
         }
         PageEnregistree page;
-        impression::DessinerEvaluation(page, donnees, "05/12/2026");
+        impression::dessinerEvaluation(page, donnees, "05/12/2026");
         QStringList fautes;
         for (const auto& [texte, encre] : page.encres) {
             const QRectF zone = encre.adjusted(-20, -20, 20, 20);
@@ -169,7 +171,7 @@ private slots:
                                   .arg(t.y1())
                                   .arg(t.x2())
                                   .arg(t.y2());
-            using plateforme::FeuilleA4;
+            using impression::FeuilleA4;
             if (!QRectF(0, 0, FeuilleA4::kLargeurTwips - 2 * FeuilleA4::kMargeTwips,
                         FeuilleA4::kHauteurTwips - 2 * FeuilleA4::kMargeTwips)
                      .contains(encre))
@@ -193,9 +195,9 @@ private slots:
             donnees.valeurs_.remove(nom);
             PageEnregistree page;
             QVERIFY(
-                erreurDe([&] { impression::DessinerEvaluation(page, donnees, "05/12/2026"); }).contains(nom));
+                erreurDe([&] { impression::dessinerEvaluation(page, donnees, "05/12/2026"); }).contains(nom));
             const QString pdf = dossier_.filePath("incomplet.pdf");
-            QVERIFY(!erreurDe([&] { impression::ExporterPdf(donnees, pdf); }).isEmpty());
+            QVERIFY(!erreurDe([&] { impression::exporterPdf(donnees, pdf); }).isEmpty());
             QVERIFY(!QFile::exists(pdf));
         }
     }
@@ -204,7 +206,7 @@ private slots:
     // sheet's corner; a foreign painter gets the same page and its state back.
     void feuilleEtPeintre()
     {
-        plateforme::DocumentImage image(kPpp);
+        impression::DocumentImage image(kPpp);
         QCOMPARE(image.image().size(), QSize(1191, 1684));
         image.Line(1440, 720, 2880, 1440, PageTwips::kNoir, Boite::Pleine);
         image.EndDoc();
@@ -213,7 +215,7 @@ private slots:
         QVERIFY(noir(image.image(), m + 146, m + 74) && noir(image.image(), m + 286, m + 142));
         QVERIFY(!noir(image.image(), m + 141, m + 74) && !noir(image.image(), m + 146, m + 69));
         QVERIFY(!noir(image.image(), m + 291, m + 142) && !noir(image.image(), m + 286, m + 147));
-        QVERIFY(!erreurDe([&] { image.NewPage(); }).isEmpty()); // one page only
+        QVERIFY(!erreurDe([&] { image.nouvellePage(); }).isEmpty()); // one page only
 
         QImage feuille(1191, 1684, QImage::Format_RGB32);
         feuille.fill(Qt::white);
@@ -223,12 +225,12 @@ private slots:
         p.translate(7.5 / 25.4 * kPpp, 7.5 / 25.4 * kPpp);
         const QTransform avant = p.worldTransform();
         const DonneesTsv donnees("rapport-demo-ecran.tsv");
-        impression::PeindreEvaluation(p, donnees);
+        impression::peindreEvaluation(p, donnees);
         QCOMPARE(p.worldTransform(), avant);
         p.end();
-        QCOMPARE(feuille, impression::RendreImage(donnees, kPpp).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(feuille, impression::rendreImage(donnees, kPpp).convertToFormat(QImage::Format_RGB32));
         QPainter inactif;
-        QVERIFY(!erreurDe([&] { plateforme::PagePeintre page(inactif); }).isEmpty());
+        QVERIFY(!erreurDe([&] { impression::PagePeintre page(inactif); }).isEmpty());
     }
 
     // A file is replaced only by a finished document; what cannot be written
@@ -240,13 +242,13 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("ancien") == 6);
         f.close();
         {
-            plateforme::DocumentPdf abandonne(chemin);
+            impression::DocumentPdf abandonne(chemin);
             abandonne.Print("jamais écrit", PageTwips::Suite::FinDeLigne);
         }
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("ancien"));
         f.close();
-        impression::ExporterPdf(DonneesTsv("rapport-demo-ecran.tsv"), chemin);
+        impression::exporterPdf(DonneesTsv("rapport-demo-ecran.tsv"), chemin);
         const QString info = executer("pdfinfo", {chemin});
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")) && info.contains("(A4)"),
                  qPrintable(info));
@@ -259,13 +261,13 @@ private slots:
         const QStringList raisons{"n'existe pas", "c'est un dossier", "Aucun nom de fichier"};
         const QStringList chemins{dossier_.filePath("absent/page.pdf"), dossier_.path(), QString()};
         for (int i = 0; i < 3; ++i)
-            QVERIFY2(erreurDe([&] { plateforme::DocumentPdf pdf(chemins[i]); }).contains(raisons[i]),
+            QVERIFY2(erreurDe([&] { impression::DocumentPdf pdf(chemins[i]); }).contains(raisons[i]),
                      qPrintable(raisons[i]));
         QBuffer ferme;
-        QVERIFY(!erreurDe([&] { plateforme::DocumentPdf pdf(ferme); }).isEmpty());
+        QVERIFY(!erreurDe([&] { impression::DocumentPdf pdf(ferme); }).isEmpty());
         QBuffer sortie;
         QVERIFY(sortie.open(QIODevice::WriteOnly));
-        impression::ExporterPdf(DonneesTsv("rapport-demo-ecran.tsv"), sortie);
+        impression::exporterPdf(DonneesTsv("rapport-demo-ecran.tsv"), sortie);
         QVERIFY(sortie.data().startsWith("%PDF-") && sortie.data().trimmed().endsWith("%%EOF"));
     }
 
@@ -319,7 +321,7 @@ private slots:
     {
         QFETCH(QString, uri);
         QFETCH(QString, affichee);
-        QCOMPARE(plateforme::ServeurCups::sansIdentifiants(uri), affichee);
+        QCOMPARE(impression::ServeurCups::sansIdentifiants(uri), affichee);
     }
 };
 

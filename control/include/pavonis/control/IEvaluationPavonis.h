@@ -31,7 +31,7 @@ public:
     /// atteindre) lève Erreur et ne change rien.
     virtual void chargerEvaluation(const Evaluation& evaluation) = 0;
 
-    /// Forme du PDF écrit par ExporterPdf.
+    /// Forme du PDF écrit par exporterPdf.
     enum class FormeExport {
         Ordinaire, ///< un PDF ordinaire
         Archive,   ///< PDF/A-1b : polices incorporées, métadonnées XMP
@@ -41,7 +41,7 @@ public:
     /// PDF/A-1b (titre, évaluateur comme auteur, bénéficiaire comme sujet).
     /// Lève Erreur quand le fichier ne peut être écrit, ou tant que le GIR
     /// affiché est plus ancien que la grille (son dernier calcul a échoué).
-    virtual void ExporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) = 0;
+    virtual void exporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) = 0;
 
     /// Cette interface d'un contrôle créé par IUc_Pavonis (nulle pour un
     /// contrôle nul).

@@ -52,7 +52,7 @@ public:
     Evaluation evaluation() const override;
     ResultatsEvaluation resultats() const override;
     void chargerEvaluation(const Evaluation& evaluation) override;
-    void ExporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) override;
+    void exporterPdf(const QString& chemin, FormeExport forme = FormeExport::Ordinaire) override;
 
     /// L'adresse des pages d'aide, sans leur numéro ni « .html ».
     QString cheminAide() const;

@@ -1,20 +1,20 @@
 #pragma once
 
-#include <pavonis/printing/PageTwips.h>
+#include <pavonis/printing/PagePeinte.h>
 
 #include <QImage>
 #include <QPainter>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // One A4 page as an image, white, for previews and tests.
-class DocumentImage final : public PageTwips {
+class DocumentImage final : public PagePeinte {
 public:
     explicit DocumentImage(double pointsParPouce = 150.0);
     ~DocumentImage() override;
 
     // An image holds one page: throws pavonis::Erreur.
-    void NewPage() override;
+    void nouvellePage() override;
     void EndDoc() override;
 
     double pointsParPouce() const { return ppp_; }
@@ -30,4 +30,4 @@ private:
     QPainter peintre_;
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavonis/printing/PageTwips.h>
+#include <pavonis/printing/PagePeinte.h>
 
 #include <QBuffer>
 #include <QPainter>
@@ -9,7 +9,7 @@
 
 class QPdfWriter;
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // What a PDF says of itself.
 struct MetadonneesPdf {
@@ -21,7 +21,7 @@ struct MetadonneesPdf {
 // A PDF document of A4 pages, to a file or to any device. The file is
 // written at EndDoc, whole or not at all: a failure on the way leaves any
 // earlier file of that name as it was.
-class DocumentPdf final : public PageTwips {
+class DocumentPdf final : public PagePeinte {
 public:
     using Metadonnees = MetadonneesPdf;
 
@@ -33,7 +33,7 @@ public:
     explicit DocumentPdf(QIODevice& sortie, const Metadonnees& metadonnees = {});
     ~DocumentPdf() override;
 
-    void NewPage() override;
+    void nouvellePage() override;
     void EndDoc() override;
 
 protected:
@@ -50,4 +50,4 @@ private:
     bool termine_ = false;
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // The sheet every back end draws on: A4 portrait. The report's origin is the
 // top-left corner of the printable area; we put it 7.5 mm in from the left
@@ -18,4 +18,4 @@ struct FeuilleA4 {
     static constexpr double kMargeTwips = kMargeMm * kTwipsParMm;
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -15,7 +15,7 @@ class BarreCompteur;
 class ZoneCopies;
 
 // The print dialog: a printer (dot-matrix printers are never offered) and a
-// number of copies, or Annuler. It answers through ModVar and by making the
+// number of copies, or Annuler. It answers through Mod_Var and by making the
 // chosen printer the current printer. Constructing it loads it; it closes
 // only through Ok and Annuler.
 //
@@ -76,7 +76,7 @@ private:
     QPushButton* Cmd_Ok = nullptr;
     QPushButton* Cmd_Annuler = nullptr;
 
-    plateforme::Printers printers_{QList<plateforme::ImprimanteInstallee>{}};
+    impression::Printers printers_{QList<impression::ImprimanteInstallee>{}};
     bool FermetureAutorisee = false;
     bool ChargementTermine = false;
 };

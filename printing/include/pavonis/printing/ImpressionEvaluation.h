@@ -1,7 +1,5 @@
 #pragma once
 
-#include <pavonis/platform/DateDuJour.h>
-
 #include <QImage>
 #include <QString>
 
@@ -9,13 +7,10 @@ class QIODevice;
 class QPainter;
 class QWidget;
 
-namespace pavonis::plateforme {
-class PageTwips;
-}
-
 namespace pavonis::impression {
 
 class DonneesRapport;
+class Printer;
 
 // How a PDF is written: as any PDF, or for archiving (PDF/A-1b: fonts
 // embedded, XMP metadata with the title, the evaluator as author and the
@@ -32,41 +27,28 @@ enum class FormePdf { Ordinaire, Archive };
 // Nothing escapes: no exception, no change to the evaluation.
 void ImprimerEvaluation(QWidget& controle);
 
+// The page of what `controle` shows, `copies` times, on `imprimante`, as
+// ImprimerEvaluation does once the dialog has answered.
+void imprimerCopies(QWidget& controle, Printer& imprimante, int copies);
+
 // The print job's title, as the print queue shows it to the person at the
 // printer: "Évaluation AGGIR – <beneficiary> – <date of printing>".
 QString titreTravail(const QString& beneficiaire, const QString& date);
 
-// The same page, one copy, in a PDF file, without the dialog: of what the
-// screen shows, or of an evaluation held as data. Throws pavonis::Erreur
-// with a French message (Code::Plateforme when the file cannot be written,
-// Code::ObjetAbsent when a control is missing).
-void ExporterPdf(const DonneesRapport& donnees, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
-void ExporterPdf(QWidget& controle, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
+// The same page, one copy, in a PDF file (written whole or not at all),
+// without the dialog: of what the screen shows, or of an evaluation held as
+// data. Throws pavonis::Erreur with a French message (Code::Stockage when
+// the file cannot be written, Code::ObjetAbsent when a control is missing).
+void exporterPdf(const DonneesRapport& donnees, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
+void exporterPdf(QWidget& controle, const QString& chemin, FormePdf forme = FormePdf::Ordinaire);
 // The same to a device open for writing (a host storing it in its database).
-void ExporterPdf(const DonneesRapport& donnees, QIODevice& sortie, FormePdf forme = FormePdf::Ordinaire);
+void exporterPdf(const DonneesRapport& donnees, QIODevice& sortie, FormePdf forme = FormePdf::Ordinaire);
 
 // The page as an image of the A4 sheet, for previews.
-QImage RendreImage(const DonneesRapport& donnees, double pointsParPouce = 150.0);
+QImage rendreImage(const DonneesRapport& donnees, double pointsParPouce = 150.0);
 
 // The page into any painter whose origin is the top-left of the printable
 // area (1/1440 inch a twip at the painter's device resolution).
-void PeindreEvaluation(QPainter& peintre, const DonneesRapport& donnees);
-
-// One page on any back end: set-up, header, grid, legend; the document is
-// left open. The header shows the date of printing (not the evaluation date
-// typed on the screen), in the platform's short form.
-void DessinerEvaluation(plateforme::PageTwips& page, const DonneesRapport& donnees,
-                        const QString& dateImpression = DateDuJour::texte());
-
-// The parts of the page.
-void ImprimerEntete(plateforme::PageTwips& page, const DonneesRapport& donnees,
-                    const QString& dateImpression);
-void ImprimerGrille(plateforme::PageTwips& page, const DonneesRapport& donnees);
-void ImprimerLegende(plateforme::PageTwips& page);
-// The five boxes (NE FAIT PAS, S, T, C, H) and the note of one row, from the
-// row's "Ne fait pas" option, its boxes C, H, S, T and its note box; leaves
-// the pen after the note, on the line.
-void ImprimerCasesLigne(plateforme::PageTwips& page, bool optionNeFaitPas, bool caseC, bool caseH, bool caseS,
-                        bool caseT, const QString& zoneNote);
+void peindreEvaluation(QPainter& peintre, const DonneesRapport& donnees);
 
 } // namespace pavonis::impression

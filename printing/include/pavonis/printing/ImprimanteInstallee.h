@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // One item of the printer collection.
 struct ImprimanteInstallee {
@@ -10,4 +10,4 @@ struct ImprimanteInstallee {
     QString Port;       // where the queue sends its jobs: the device URI, without credentials
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

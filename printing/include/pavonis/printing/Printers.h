@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // The collection of installed printers, read once: positions stay valid for
 // as long as the object lives, whatever happens on the print server.
@@ -17,7 +17,7 @@ public:
 
     int Count() const { return int(imprimantes_.size()); }
     // Throws pavonis::Erreur (Code::Plateforme) outside 0 .. Count() - 1.
-    const ImprimanteInstallee& Item(int position) const;
+    const ImprimanteInstallee& item(int position) const;
 
     // The system's default printer ("" when none).
     static QString nomParDefaut();
@@ -26,4 +26,4 @@ private:
     QList<ImprimanteInstallee> imprimantes_;
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

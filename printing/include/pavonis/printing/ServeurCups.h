@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 
-namespace pavonis::plateforme {
+namespace pavonis::impression {
 
 // What Qt's printer support does not tell: the device URI of each queue, and
 // the outcome of a submission (Qt's CUPS engine drops it, so a refused job
@@ -29,4 +29,4 @@ public:
     static QString sansIdentifiants(const QString& uri);
 };
 
-} // namespace pavonis::plateforme
+} // namespace pavonis::impression

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <pavonis/printing/DonneesRapport.h>
-
 #include <pavonis/evaluation/Evaluation.h>
 #include <pavonis/evaluation/ResultatsEvaluation.h>
+#include <pavonis/presentation/DonneesRapport.h>
 
-#include <QHash>
+#include <map>
+#include <string>
+#include <string_view>
 
 namespace pavonis::impression {
 
@@ -16,13 +17,13 @@ class DonneesEvaluation final : public DonneesRapport {
 public:
     DonneesEvaluation(const Evaluation& evaluation, const ResultatsEvaluation& resultats);
 
-    QString texte(std::string_view zone) const override;
+    std::string texte(std::string_view zone) const override;
     bool optionSelectionnee(std::string_view option) const override;
     bool caseCochee(std::string_view caseACocher) const override;
 
 private:
-    QHash<QString, QString> textes_;
-    QHash<QString, bool> etats_; // options and boxes
+    std::map<std::string_view, std::string> textes_; // names from the grid's table, which outlives us
+    std::map<std::string_view, bool> etats_;         // options and boxes
 };
 
 } // namespace pavonis::impression
