@@ -221,8 +221,8 @@ void Uc_Pavonis::Private::connecter()
     for (std::size_t i = 0; i < grille::kLignes.size(); ++i) {
         const LigneEvaluation& l = grille::kLignes[i];
         std::vector<QAbstractButton*> boutons{ecran.option(l.optionFait), ecran.option(l.optionFaitPas)};
-        for (Adverbe a : kAdverbes)
-            boutons.push_back(ecran.caseACocher(l.caseAdverbe(a)));
+        for (const DescriptionAdverbe& a : kAdverbes)
+            boutons.push_back(ecran.caseACocher(l.caseAdverbe(a.adverbe)));
         for (QAbstractButton* b : boutons) {
             ligneDuControle.insert(b, i);
             QObject::connect(b, &QAbstractButton::clicked, &q, [this, i] { executerLigne(i); });
@@ -667,8 +667,8 @@ Evaluation Uc_Pavonis::evaluation() const
         r.choix = d->ecran.option(l.optionFait)->isChecked()      ? Choix::Fait
                   : d->ecran.option(l.optionFaitPas)->isChecked() ? Choix::NeFaitPas
                                                                   : Choix::Aucun;
-        for (Adverbe a : kAdverbes)
-            r.adverbes[static_cast<std::size_t>(a)] = d->ecran.caseACocher(l.caseAdverbe(a))->isChecked();
+        for (const DescriptionAdverbe& a : kAdverbes)
+            r.adverbes[static_cast<std::size_t>(a.adverbe)] = d->ecran.caseACocher(l.caseAdverbe(a.adverbe))->isChecked();
     }
     return e;
 }
@@ -694,10 +694,10 @@ void Uc_Pavonis::chargerEvaluation(const Evaluation& e)
         faitPas->setChecked(r.choix == Choix::NeFaitPas);
         for (QRadioButton* o : {fait, faitPas})
             o->setAutoExclusive(true);
-        for (Adverbe a : kAdverbes) {
-            QCheckBox* c = d->ecran.caseACocher(l.caseAdverbe(a));
+        for (const DescriptionAdverbe& a : kAdverbes) {
+            QCheckBox* c = d->ecran.caseACocher(l.caseAdverbe(a.adverbe));
             c->setEnabled(true);
-            c->setChecked(r.adverbes[static_cast<std::size_t>(a)]);
+            c->setChecked(r.adverbes[static_cast<std::size_t>(a.adverbe)]);
         }
     }
     d->ecran.zone(ecran::kNomEnqueteur)->setText(QString::fromStdString(e.evaluateur));

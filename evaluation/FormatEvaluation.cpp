@@ -2,6 +2,8 @@
 
 #include "EcrivainJson.h"
 
+#include <pavonis/engine/Adverbe.h>
+
 #include <algorithm>
 
 #include <pavonis/evaluation/LecteurEvaluations.h>
@@ -39,7 +41,6 @@ LecteurEvaluations& lecteur()
 
 std::string FormatEvaluation::ecrire(const Evaluation& e, const ResultatsEvaluation& r, bool surUneLigne)
 {
-    static constexpr std::string_view kLettresAdverbes = "STCH";
     EcrivainJson w(!surUneLigne);
     w.resultat().reserve(surUneLigne ? 1536 : 3072);
     w.ouvrirObjet();
@@ -66,7 +67,7 @@ std::string FormatEvaluation::ecrire(const Evaluation& e, const ResultatsEvaluat
             w.ouvrirTableau(true);
             for (std::size_t k = 0; k < 4; ++k)
                 if (l.adverbes[k])
-                    w.texte(kLettresAdverbes.substr(k, 1));
+                    w.texte(std::string_view(&kAdverbes[k].lettre, 1));
             w.fermerTableau();
         }
         w.fermerObjet();

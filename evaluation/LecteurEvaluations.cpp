@@ -22,7 +22,6 @@ static_assert(LecteurEvaluations::kMarge >= simdjson::SIMDJSON_PADDING);
 
 constexpr std::string_view kFormat = "pavonis-evaluation";
 constexpr int kVersion = 1;
-constexpr std::string_view kLettresAdverbes = "STCH";
 
 [[gnu::cold, gnu::noinline]] std::string enFrancais(simdjson::error_code e)
 {
@@ -358,9 +357,10 @@ ReponseLigne reponseLigne(Lecteur& l, od::value v)
         int n = 0;
         l.tableau(valeur, [&](od::value adverbe) {
             const char* a = l.brut(adverbe);
-            const std::size_t k = a[1] == '"' ? kLettresAdverbes.find(a[0]) : std::string_view::npos;
-            if (k == std::string_view::npos)
+            const std::optional<std::size_t> trouve = a[1] == '"' ? indexAdverbe(a[0]) : std::nullopt;
+            if (!trouve)
                 l.erreur("adverbe « " + std::string(l.texte(adverbe)) + " » inconnu (attendu S, T, C ou H)");
+            const std::size_t k = *trouve;
             if (r.adverbes[k])
                 l.erreur(std::string("adverbe « ") + a[0] + " » en double");
             r.adverbes[k] = true;

@@ -10,9 +10,6 @@ namespace pavonis {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kAdverbes{"Spontanément", "Totalement", "Correctement",
-                                                    "Habituellement"};
-
 // "jj/mm/aaaa" naming a real day, as FHIR's "aaaa-mm-jj"; empty otherwise.
 std::string dateFhir(std::string_view d)
 {
@@ -99,8 +96,7 @@ public:
             ouvrirListe("answer");
             for (std::size_t a = 0; a < 4; ++a)
                 if (r.adverbes[a])
-                    codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kLettresAdverbes[a], 1),
-                           kAdverbes[a]);
+                    codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kAdverbes[a].lettre, 1), kAdverbes[a].nom);
             fermerListeEtElement();
         }
         modalite(k + ".modalite", "Modalité", note);

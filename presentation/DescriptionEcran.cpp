@@ -83,11 +83,11 @@ void ajouterCases(std::vector<DescriptionControle>& v, const LigneEvaluation& l,
 {
     v.push_back({l.optionFait, Option, cadre, c.fait, kHautCases, kCote, kCote, {}});
     v.push_back({l.optionFaitPas, Option, cadre, c.faitPas, kHautCases, kCote, kCote, {}});
-    for (Adverbe a : kAdverbes)
-        v.push_back({l.caseAdverbe(a),
+    for (const DescriptionAdverbe& a : kAdverbes)
+        v.push_back({l.caseAdverbe(a.adverbe),
                      Case,
                      cadre,
-                     c.cases[static_cast<std::size_t>(a)],
+                     c.cases[static_cast<std::size_t>(a.adverbe)],
                      kHautCases,
                      kCote,
                      kCote,
@@ -179,8 +179,8 @@ void tabulationLigne(std::vector<std::string_view>& v, const LigneEvaluation& l)
     v.push_back(l.note);
     v.push_back(l.optionFait);
     v.push_back(l.optionFaitPas);
-    for (Adverbe a : kAdverbes)
-        v.push_back(l.caseAdverbe(a));
+    for (const DescriptionAdverbe& a : kAdverbes)
+        v.push_back(l.caseAdverbe(a.adverbe));
 }
 
 std::vector<std::string_view> construireTabulation()

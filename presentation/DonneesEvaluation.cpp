@@ -33,8 +33,8 @@ DonneesEvaluation::DonneesEvaluation(const Evaluation& e, const ResultatsEvaluat
         textes_[l.note] = lettre(r.notesLignes[i]);
         etats_[l.optionFait] = reponse.choix == Choix::Fait;
         etats_[l.optionFaitPas] = reponse.choix == Choix::NeFaitPas;
-        for (Adverbe a : kAdverbes)
-            etats_[l.caseAdverbe(a)] = reponse.adverbes[static_cast<std::size_t>(a)];
+        for (const DescriptionAdverbe& a : kAdverbes)
+            etats_[l.caseAdverbe(a.adverbe)] = reponse.adverbes[static_cast<std::size_t>(a.adverbe)];
     }
     for (std::size_t k = 0; k < grille::kVariablesComposees.size(); ++k)
         textes_[grille::variable(grille::kVariablesComposees[k]).note] = lettre(r.notesComposees[k]);

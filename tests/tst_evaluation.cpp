@@ -119,7 +119,7 @@ private slots:
                     g.cliquerFait(l);
                 else if (e.lignes[l].choix == Choix::NeFaitPas)
                     g.cliquerFaitPas(l);
-                for (Adverbe a : kAdverbes)
+                for (Adverbe a : {Adverbe::S, Adverbe::T, Adverbe::C, Adverbe::H})
                     if (e.lignes[l].adverbes[std::size_t(a)])
                         g.cliquerCase(l, a);
                 moteur.CalculerNote(l);

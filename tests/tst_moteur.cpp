@@ -60,7 +60,7 @@ struct Banc {
 std::string cochees(GrilleMemoire& g, std::size_t l)
 {
     std::string s;
-    for (Adverbe a : kAdverbes)
+    for (Adverbe a : {Adverbe::S, Adverbe::T, Adverbe::C, Adverbe::H})
         if (g.valeurCase(l, a) == 1)
             s += "STCH"[std::size_t(a)];
     return s;

@@ -1,5 +1,6 @@
 #include <pavonis/gir/ScoreurCsv.h>
 
+#include <pavonis/engine/Adverbe.h>
 #include <pavonis/engine/Composition.h>
 #include <pavonis/engine/GrilleAggir.h>
 #include <pavonis/engine/RegleLigne.h>
@@ -58,10 +59,10 @@ int lireCelluleLigne(std::string_view v)
         return -2;
     unsigned vues = 0;
     for (char c : v.substr(1)) {
-        const char* p = std::strchr("STCH", c);
-        if (c == '\0' || !p)
+        const std::optional<std::size_t> a = indexAdverbe(c);
+        if (!a)
             return -2;
-        const unsigned bit = 1u << (p - "STCH");
+        const unsigned bit = 1u << *a;
         if (vues & bit)
             return -2;
         vues |= bit;

@@ -59,7 +59,7 @@ constexpr std::array<Cellule, 48> kCellules = [] {
                 x.texte[x.longueur++] = 'N';
             for (std::size_t a = 0; a < 4; ++a)
                 if (cochees >> a & 1)
-                    x.texte[x.longueur++] = kLettresAdverbes[a];
+                    x.texte[x.longueur++] = kAdverbes[a].lettre;
         }
     return t;
 }();

@@ -1,15 +1,12 @@
 #pragma once
 
+#include <pavonis/engine/Adverbe.h>
+
 #include <array>
 #include <cstddef>
 #include <string_view>
 
 namespace pavonis {
-
-// The four adverbs, in screen order. A ticked box means the condition is not met.
-enum class Adverbe : std::size_t { S, T, C, H };
-inline constexpr std::array<Adverbe, 4> kAdverbes{Adverbe::S, Adverbe::T, Adverbe::C, Adverbe::H};
-inline constexpr std::array<char, 4> kLettresAdverbes{'S', 'T', 'C', 'H'};
 
 // One of the 24 evaluation rows: a variable without sub-variables, or one
 // sub-variable. The names are those of the screen controls, spelled exactly,
