@@ -20,7 +20,7 @@ using namespace pavonis;
 namespace {
 
 // The published weights, as the control loads them: from a seeded store.
-const TablesGroupes& tablesPubliees()
+const TablesGroupes& tablesDuMagasin()
 {
     static const TablesGroupes tables = [] {
         const auto chemin = std::filesystem::temp_directory_path() / "pavonis-bench-parametres.sqlite";
@@ -51,7 +51,7 @@ std::vector<CodesModalites> vecteursAleatoires(std::size_t n)
 void BM_MiseAJourLigne(benchmark::State& state)
 {
     GrilleMemoire grille(true);
-    TablesGroupes tables = tablesPubliees();
+    TablesGroupes tables = tablesDuMagasin();
     std::shared_ptr<IEntreeParametre> tablePoids;
     MoteurAggir moteur(grille, tables, tablePoids, &EntreeParametre::creer);
     grille.definirGestionnaireClic([&](std::size_t l) { moteur.CalculerNote(l); });
@@ -68,7 +68,7 @@ BENCHMARK(BM_MiseAJourLigne);
 // Batch scoring through the 3^10 lookup table.
 void BM_ScoreParTable(benchmark::State& state)
 {
-    const TableGir table(PoidsGroupes::lire(tablesPubliees()));
+    const TableGir table(PoidsGroupes::lire(tablesDuMagasin()));
     const auto vecteurs = vecteursAleatoires(1 << 20);
     for (auto _ : state) {
         unsigned somme = 0;
@@ -83,7 +83,7 @@ BENCHMARK(BM_ScoreParTable)->Unit(benchmark::kMillisecond);
 // The same through the cascade on in-memory weights, for comparison.
 void BM_ScoreParCascade(benchmark::State& state)
 {
-    const PoidsGroupes poids = PoidsGroupes::lire(tablesPubliees());
+    const PoidsGroupes poids = PoidsGroupes::lire(tablesDuMagasin());
     const auto vecteurs = vecteursAleatoires(1 << 16);
     for (auto _ : state) {
         int somme = 0;
@@ -97,7 +97,7 @@ BENCHMARK(BM_ScoreParCascade)->Unit(benchmark::kMillisecond);
 
 void BM_ConstructionTable(benchmark::State& state)
 {
-    const PoidsGroupes poids = PoidsGroupes::lire(tablesPubliees());
+    const PoidsGroupes poids = PoidsGroupes::lire(tablesDuMagasin());
     for (auto _ : state) {
         TableGir table(poids);
         benchmark::DoNotOptimize(table.code(0));

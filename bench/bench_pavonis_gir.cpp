@@ -3,7 +3,6 @@
 // written by the evaluation library), through the program, output to
 // /dev/null.
 
-#include <pavonis/host/EntreeParametre.h>
 #include <pavonis/host/PoidsPublies.h>
 
 #include <pavonis/evaluation/FormatEvaluation.h>
@@ -58,14 +57,7 @@ const std::filesystem::path& fichierEssai()
 const std::filesystem::path& fichierJsonl()
 {
     static const std::filesystem::path chemin = [] {
-        pavonis::ResultatsEvaluation::Tables tables;
-        for (std::size_t g = 0; g < 8; ++g) {
-            pavonis::TableValeurs v(10, 2);
-            for (std::size_t l = 0; l < 10; ++l)
-                for (std::size_t c = 0; c < 2; ++c)
-                    v.definir(l + 1, c + 1, pavonis::kPoidsPublies[g][l][c]);
-            tables[g] = std::make_shared<pavonis::EntreeParametre>("groupe", "", v);
-        }
+        const pavonis::ResultatsEvaluation::Tables tables = pavonis::tablesPubliees();
         const auto p = std::filesystem::temp_directory_path() / "pavonis-bench-1M.jsonl";
         std::ofstream f(p, std::ios::binary);
         std::mt19937 alea(11);

@@ -9,7 +9,6 @@
 #include <pavonis/evaluation/FormatEvaluation.h>
 #include <pavonis/evaluation/LecteurEvaluations.h>
 #include <pavonis/gir/ScoreurJsonl.h>
-#include <pavonis/host/EntreeParametre.h>
 #include <pavonis/host/PoidsPublies.h>
 #include <pavonis/hostapi/Erreur.h>
 
@@ -23,17 +22,7 @@ namespace {
 
 const pavonis::TableGir& table()
 {
-    static const pavonis::TableGir t = [] {
-        pavonis::TablesGroupes tables;
-        for (std::size_t g = 0; g < 8; ++g) {
-            pavonis::TableValeurs v(10, 2);
-            for (std::size_t l = 0; l < 10; ++l)
-                for (std::size_t c = 0; c < 2; ++c)
-                    v.definir(l + 1, c + 1, pavonis::kPoidsPublies[g][l][c]);
-            tables[g] = std::make_shared<pavonis::EntreeParametre>("groupe", "", v);
-        }
-        return pavonis::TableGir(pavonis::PoidsGroupes::lire(tables));
-    }();
+    static const pavonis::TableGir t(pavonis::PoidsGroupes::lire(pavonis::tablesPubliees()));
     return t;
 }
 

@@ -1,5 +1,7 @@
 #include <pavonis/host/PoidsPublies.h>
 
+#include <pavonis/host/EntreeParametre.h>
+
 namespace pavonis {
 
 // Rows: Cohérence, Orientation, Toilette, Habillage, Alimentation,
@@ -68,5 +70,20 @@ const std::array<TablePoidsPubliee, 8> kPoidsPublies{{
       {0, 0},
       {0, 0}}},
 }};
+
+std::array<std::shared_ptr<IEntreeParametre>, 8> tablesPubliees()
+{
+    std::array<std::shared_ptr<IEntreeParametre>, 8> tables;
+    for (std::size_t g = 0; g < tables.size(); ++g) {
+        TableValeurs t(10, 2);
+        for (std::size_t l = 0; l < 10; ++l)
+            for (std::size_t c = 0; c < 2; ++c)
+                t.definir(l + 1, c + 1, kPoidsPublies[g][l][c]);
+        tables[g] = std::make_shared<EntreeParametre>(std::string("l'entrée \"") + static_cast<char>('A' + g) +
+                                                          "\" des poids publiés",
+                                                      "", t);
+    }
+    return tables;
+}
 
 } // namespace pavonis
