@@ -13,6 +13,7 @@
 #include <pavonis/platform/Ecran.h>
 #include <pavonis/platform/FenetreHote.h>
 #include <pavonis/platform/NavigateurAide.h>
+#include <pavonis/platform/TraductionQt.h>
 #include <pavonis/platform/Twips.h>
 #include <pavonis/presentation/DescriptionEcran.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
@@ -37,7 +38,6 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QShortcut>
-#include <QTranslator>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -77,26 +77,6 @@ std::int16_t entier16(long v)
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
         throw Erreur(Erreur::Code::Depassement, "Dépassement de capacité (entier 16 bits).");
     return static_cast<std::int16_t>(v);
-}
-
-// Qt's own texts (context menus of the text boxes and of the help pane,
-// standard buttons) in French, unless the host has installed a translation
-// of Qt's texts of its own. Once per application.
-void traduireQt()
-{
-    static QPointer<QCoreApplication> traduite;
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application || traduite == application)
-        return;
-    traduite = application;
-    if (QCoreApplication::translate("QLineEdit", "&Undo") != QLatin1String("&Undo"))
-        return;
-    auto* traduction = new QTranslator(application);
-    if (traduction->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(traduction);
-    else
-        delete traduction;
 }
 
 // The date box as the date service sees it.
@@ -668,7 +648,8 @@ Evaluation Uc_Pavonis::evaluation() const
                   : d->ecran.option(l.optionFaitPas)->isChecked() ? Choix::NeFaitPas
                                                                   : Choix::Aucun;
         for (const DescriptionAdverbe& a : kAdverbes)
-            r.adverbes[static_cast<std::size_t>(a.adverbe)] = d->ecran.caseACocher(l.caseAdverbe(a.adverbe))->isChecked();
+            r.adverbes[static_cast<std::size_t>(a.adverbe)] =
+                d->ecran.caseACocher(l.caseAdverbe(a.adverbe))->isChecked();
     }
     return e;
 }

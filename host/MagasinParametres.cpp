@@ -1,5 +1,6 @@
 #include <pavonis/host/MagasinParametres.h>
 
+#include <pavonis/host/Installation.h>
 #include <pavonis/host/PoidsPublies.h>
 
 #include <pavonis/files/ConfianceFichier.h>
@@ -218,6 +219,12 @@ std::shared_ptr<MagasinParametres> MagasinParametres::ouvrir(const fs::path& che
     if (!fs::exists(chemin, ec))
         creerSiAbsent(chemin, repertoireInstallation);
     return ouvrirExistant(chemin);
+}
+
+std::shared_ptr<MagasinParametres> MagasinParametres::ouvrirNommeOuParDefaut(const fs::path& nomme)
+{
+    return nomme.empty() ? ouvrir(cheminParDefaut(), installation::repertoireInstallation())
+                         : ouvrirExistant(nomme);
 }
 
 void MagasinParametres::creer(const fs::path& chemin, const std::string& repertoireInstallation)

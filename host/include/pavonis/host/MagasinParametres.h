@@ -33,6 +33,10 @@ public:
     static std::shared_ptr<MagasinParametres> ouvrir(const std::filesystem::path& chemin,
                                                      const std::string& repertoireInstallation);
 
+    // What a program opens: the store it is told of, which must exist, or
+    // else the user's default store, made and seeded at the first use.
+    static std::shared_ptr<MagasinParametres> ouvrirNommeOuParDefaut(const std::filesystem::path& nomme);
+
     // Opens an existing store; a missing file is an error.
     static std::shared_ptr<MagasinParametres> ouvrirExistant(const std::filesystem::path& chemin);
 
