@@ -262,7 +262,7 @@ private slots:
         QTest::newRow("synthèse vide") << QStringList{"--synthese"} << kModalites + "\n"
                                        << 0 << "non calculable";
         QTest::newRow("paramètres vides")
-            << QStringList{"--parametres="} << trois << 2 << "--parametres= attend";
+            << QStringList{"--parametres="} << trois << 2 << "--parametres attend un nom de fichier";
         QTest::newRow("format inconnu") << QStringList{"--format", "xml"} << trois << 2 << "csv ou jsonl";
         QTest::newRow("magasin absent")
             << QStringList{"--parametres", "/nulle/part.sqlite"} << trois << 1 << "n'existe pas";

@@ -8,7 +8,6 @@
 #include <pavonis/engine/TablesGroupes.h>
 #include <pavonis/files/EcritureFichier.h>
 #include <pavonis/host/BaseDonneesAutonome.h>
-#include <pavonis/host/Installation.h>
 #include <pavonis/host/MagasinParametres.h>
 
 #include <array>
@@ -17,6 +16,10 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
+#include <tuple>
+
+#include <getopt.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -125,6 +128,69 @@ int usage(const std::string& message)
     return 2;
 }
 
+struct Options {
+    std::string parametres, entree = "-", format, fichierSynthese;
+    bool synthese = false;
+};
+
+// The command line, by the C library's getopt_long; a status to end with,
+// or nothing to go on.
+std::optional<int> lireOptions(int argc, char** argv, Options& o)
+{
+    enum { kParametres = 1, kFormat, kSynthese, kOptionAide };
+    static const option kOptions[] = {{"parametres", required_argument, nullptr, kParametres},
+                                      {"format", required_argument, nullptr, kFormat},
+                                      {"synthese", optional_argument, nullptr, kSynthese},
+                                      {"help", no_argument, nullptr, kOptionAide},
+                                      {nullptr, 0, nullptr, 0}};
+    opterr = 0; // messages in French, below
+    for (int c; (c = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
+        const std::string valeur = optarg ? optarg : "";
+        switch (c) {
+        case 'h':
+        case kOptionAide:
+            std::fputs(kAide, stdout);
+            return 0;
+        case kParametres:
+            if (valeur.empty())
+                return usage("--parametres attend un nom de fichier.");
+            o.parametres = valeur;
+            break;
+        case kFormat:
+            if (valeur != "csv" && valeur != "jsonl")
+                return usage("--format attend csv ou jsonl, pas « " + valeur + " ».");
+            o.format = valeur;
+            break;
+        case kSynthese:
+            o.synthese = true;
+            if (optarg && valeur.empty())
+                return usage("--synthese= attend un nom de fichier.");
+            o.fichierSynthese = valeur;
+            break;
+        case ':':
+            return usage(std::string(argv[optind - 1]) + " attend une valeur.");
+        default:
+            return usage("option inconnue : " + std::string(argv[optind - 1]));
+        }
+    }
+    if (argc - optind > 1)
+        return usage("un seul fichier d'entrée à la fois.");
+    if (optind < argc)
+        o.entree = argv[optind];
+    if (o.format.empty())
+        o.format = o.entree.size() > 6 && o.entree.ends_with(".jsonl") ? "jsonl" : "csv";
+    return std::nullopt;
+}
+
+// The GIR of every combination of modalities, from the store's weights.
+std::unique_ptr<pavonis::TableGir> tableDesPoids(const std::string& parametres)
+{
+    auto magasin = pavonis::MagasinParametres::ouvrirNommeOuParDefaut(parametres);
+    magasin->verifierTablesPoids();
+    pavonis::BaseDonneesAutonome base(magasin);
+    return std::make_unique<pavonis::TableGir>(pavonis::PoidsGroupes::lire(pavonis::lireTablesGroupes(base)));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,81 +198,22 @@ int main(int argc, char** argv)
     // Past a file size limit on the output, a write fails and is reported
     // instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    std::string parametres;
-    std::string entree = "-";
-    std::string format;
-    bool entreeVue = false;
-    bool avecSynthese = false;
-    std::string fichierSynthese;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kAide, stdout);
-            return 0;
-        }
-        if (a == "--parametres") {
-            if (++i == argc)
-                return usage("--parametres attend un nom de fichier.");
-            parametres = argv[i];
-        } else if (a.starts_with("--parametres=")) {
-            parametres = std::string(a.substr(13));
-            if (parametres.empty())
-                return usage("--parametres= attend un nom de fichier.");
-        } else if (a == "--format") {
-            if (++i == argc)
-                return usage("--format attend csv ou jsonl.");
-            format = argv[i];
-            if (format != "csv" && format != "jsonl")
-                return usage("--format attend csv ou jsonl, pas « " + format + " ».");
-        } else if (a.starts_with("--format=")) {
-            format = std::string(a.substr(9));
-            if (format != "csv" && format != "jsonl")
-                return usage("--format attend csv ou jsonl, pas « " + format + " ».");
-        } else if (a == "--synthese") {
-            avecSynthese = true;
-        } else if (a.starts_with("--synthese=")) {
-            avecSynthese = true;
-            fichierSynthese = std::string(a.substr(11));
-            if (fichierSynthese.empty())
-                return usage("--synthese= attend un nom de fichier.");
-        } else if (a.size() > 1 && a.front() == '-') {
-            return usage("option inconnue : " + std::string(a));
-        } else if (entreeVue) {
-            return usage("un seul fichier d'entrée à la fois.");
-        } else {
-            entree = std::string(a);
-            entreeVue = true;
-        }
-    }
+    Options o;
+    if (const auto fin = lireOptions(argc, argv, o))
+        return *fin;
 
     std::unique_ptr<pavonis::TableGir> table;
     try {
-        auto magasin =
-            parametres.empty()
-                ? pavonis::MagasinParametres::ouvrir(pavonis::MagasinParametres::cheminParDefaut(),
-                                                     pavonis::installation::repertoireInstallation())
-                : pavonis::MagasinParametres::ouvrirExistant(parametres);
-        magasin->verifierTablesPoids();
-        pavonis::BaseDonneesAutonome base(magasin);
-        table = std::make_unique<pavonis::TableGir>(
-            pavonis::PoidsGroupes::lire(pavonis::lireTablesGroupes(base)));
+        table = tableDesPoids(o.parametres);
     } catch (const pavonis::Erreur& e) {
         std::cerr << "pavonis-gir: " << e.what() << '\n';
         return 1;
     }
-
-    std::FILE* fichier = stdin;
-    if (entree != "-") {
-        fichier = std::fopen(entree.c_str(), "rb");
-        if (!fichier) {
-            std::cerr << "pavonis-gir: impossible de lire " << entree << " : " << std::strerror(errno)
-                      << '\n';
-            return 1;
-        }
+    std::FILE* fichier = o.entree == "-" ? stdin : std::fopen(o.entree.c_str(), "rb");
+    if (!fichier) {
+        std::cerr << "pavonis-gir: impossible de lire " << o.entree << " : " << std::strerror(errno) << '\n';
+        return 1;
     }
-
-    if (format.empty())
-        format = entree.size() > 6 && entree.ends_with(".jsonl") ? "jsonl" : "csv";
 
     bool echecEcriture = false;
     const auto lire = [&](char* tampon, std::size_t taille) {
@@ -217,20 +224,12 @@ int main(int argc, char** argv)
             echecEcriture = true;
     };
     const auto signaler = [](const std::string& message) { std::cerr << "pavonis-gir: " << message << '\n'; };
-    int statut = 0;
-    std::array<std::size_t, 7> parGir{};
-    std::size_t nonCalculees = 0;
-    if (format == "jsonl") {
-        pavonis::ScoreurJsonl scoreur(*table);
-        statut = scoreur.traiter(lire, ecrire, signaler);
-        parGir = scoreur.parGir();
-        nonCalculees = scoreur.lignesEnErreur();
-    } else {
-        pavonis::ScoreurCsv scoreur(*table);
-        statut = scoreur.traiter(lire, ecrire, signaler);
-        parGir = scoreur.parGir();
-        nonCalculees = scoreur.lignesEnErreur();
-    }
+    const auto scorer = [&](auto&& scoreur) {
+        const int statut = scoreur.traiter(lire, ecrire, signaler);
+        return std::tuple{statut, scoreur.parGir(), scoreur.lignesEnErreur()};
+    };
+    const auto [statut, parGir, nonCalculees] =
+        o.format == "jsonl" ? scorer(pavonis::ScoreurJsonl(*table)) : scorer(pavonis::ScoreurCsv(*table));
     const bool echecLecture = std::ferror(fichier) != 0;
     if (fichier != stdin)
         std::fclose(fichier);
@@ -242,13 +241,13 @@ int main(int argc, char** argv)
         std::cerr << "pavonis-gir: erreur de lecture de l'entrée.\n";
         return 1;
     }
-    if (avecSynthese) {
+    if (o.synthese) {
         const std::string texte = synthese(parGir, nonCalculees);
-        if (fichierSynthese.empty()) {
+        if (o.fichierSynthese.empty()) {
             std::cerr << texte;
         } else {
             try {
-                pavonis::fichiers::ecrireFichier(fichierSynthese, texte);
+                pavonis::fichiers::ecrireFichier(o.fichierSynthese, texte);
             } catch (const pavonis::Erreur& e) {
                 std::cerr << "pavonis-gir: " << e.what() << '\n';
                 return 1;
