@@ -23,6 +23,9 @@ foreach(page IN LISTS pages_man)
   install(FILES ${PAVONIS_PAQUETS}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT outils)
 endforeach()
 add_custom_target(pavonis_pages_man ALL DEPENDS ${fichiers_gz})
+# The scenario language, which pavonis-hote's help and manual page point to.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/scenarios.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pavonis-outils
+  COMPONENT outils)
 
 foreach(paquet_composant IN ITEMS libpavonis1:execution libpavonis-dev:developpement pavonis-outils:outils)
   string(REPLACE ":" ";" paire ${paquet_composant})
