@@ -2,6 +2,9 @@
 function(pavonis_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
                          -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-align)
+  if(PAVONIS_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # Code without Qt also gets the conversion warnings: scores and codes are

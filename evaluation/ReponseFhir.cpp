@@ -96,7 +96,8 @@ public:
             ouvrirListe("answer");
             for (std::size_t a = 0; a < 4; ++a)
                 if (r.adverbes[a])
-                    codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kAdverbes[a].lettre, 1), kAdverbes[a].nom);
+                    codage(ReponseFhir::kSystemeAdverbes, std::string_view(&kAdverbes[a].lettre, 1),
+                           kAdverbes[a].nom);
             fermerListeEtElement();
         }
         modalite(k + ".modalite", "Modalité", note);

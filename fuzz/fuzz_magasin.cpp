@@ -17,7 +17,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t taille)
 {
     static const std::filesystem::path fichier =
-        std::filesystem::temp_directory_path() / ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
+        std::filesystem::temp_directory_path() /
+        ("pavonis-fuzz-magasin-" + std::to_string(getpid()) + ".sqlite");
     const std::string contenu(reinterpret_cast<const char*>(donnees), taille);
     {
         std::ofstream f(fichier, std::ios::binary | std::ios::trunc);

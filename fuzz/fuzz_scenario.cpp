@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
 {
     const QByteArray contenu(reinterpret_cast<const char*>(donnees), static_cast<qsizetype>(taille));
     try {
-        const QList<pavonis::ActionScenario> actions = pavonis::LecteurScenario::lire(contenu, QStringLiteral("essai"));
+        const QList<pavonis::ActionScenario> actions =
+            pavonis::LecteurScenario::lire(contenu, QStringLiteral("essai"));
         const int lignes = int(contenu.count('\n')) + 1;
         int derniere = 0;
         for (const pavonis::ActionScenario& a : actions) {

@@ -79,9 +79,8 @@ std::array<std::shared_ptr<IEntreeParametre>, 8> tablesPubliees()
         for (std::size_t l = 0; l < 10; ++l)
             for (std::size_t c = 0; c < 2; ++c)
                 t.definir(l + 1, c + 1, kPoidsPublies[g][l][c]);
-        tables[g] = std::make_shared<EntreeParametre>(std::string("l'entrée \"") + static_cast<char>('A' + g) +
-                                                          "\" des poids publiés",
-                                                      "", t);
+        tables[g] = std::make_shared<EntreeParametre>(
+            std::string("l'entrée \"") + static_cast<char>('A' + g) + "\" des poids publiés", "", t);
     }
     return tables;
 }

@@ -10,7 +10,7 @@ paquets=(
   libsqlite3-dev libsimdjson-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation poppler-utils xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   qt6-tools-dev doxygen lintian dpkg-dev file man-db
 )
 
@@ -23,6 +23,7 @@ for p in "${paquets[@]}"; do
 done
 # Node.js and npm for the JSON and FHIR validation tests: any installation
 # will do (Debian's, or another repository's that brings npm with it).
+# clang-format checks the layout of every C++ file in CI.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
   manquants+=(nodejs npm)
 fi
@@ -30,3 +31,8 @@ if [ ${#manquants[@]} -gt 0 ]; then
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
 fi
+
+# The tests' JavaScript tools, at the versions package-lock.json pins.
+for dossier in tests/json; do
+  (cd "$(dirname "$0")/../$dossier" && npm ci --no-audit --no-fund --loglevel=error)
+done

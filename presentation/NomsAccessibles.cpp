@@ -35,15 +35,17 @@ std::map<std::string_view, NomAccessible> construire()
     std::map<std::string_view, NomAccessible> noms;
     for (const LigneEvaluation& l : grille::kLignes) {
         const VariableAggir& v = grille::variable(l.variable);
-        const std::string ligne =
-            l.sousVariableImprimee.empty() ? dit(v.libelle) : dit(v.libelle) + ", " + std::string(l.sousVariableImprimee);
+        const std::string ligne = l.sousVariableImprimee.empty()
+                                      ? dit(v.libelle)
+                                      : dit(v.libelle) + ", " + std::string(l.sousVariableImprimee);
         const std::string aide = "F1 affiche ou masque l'aide de la variable.";
         noms[l.optionFait] = {ligne + " : Fait", aide, {}};
         noms[l.optionFaitPas] = {ligne + " : Ne fait pas", aide, {}};
         for (const DescriptionAdverbe& a : kAdverbes) {
             const std::string lettre(1, a.lettre);
             noms[l.caseAdverbe(a.adverbe)] = {
-                ligne + " : " + lettre + " — " + std::string(a.nom), "Cochée si la condition n'est pas remplie.",
+                ligne + " : " + lettre + " — " + std::string(a.nom),
+                "Cochée si la condition n'est pas remplie.",
                 lettre + "- " + std::string(a.nom) + " : " + std::string(a.definition) +
                     "\nLa case est noire (cochée) quand les conditions ne sont pas remplies."};
         }

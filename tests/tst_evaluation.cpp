@@ -323,9 +323,12 @@ private slots:
         };
         const QString attendu = points(e.evaluateur) + '|' + points(e.beneficiaire) + '\n';
         const QString lu = node(
-            QStringList{"-e", "for (const f of process.argv.slice(1)) { const d = JSON.parse(require('fs').readFileSync(f, 'utf8'));"
-                   " const n = [d.evaluateur ?? d.author.display, d.beneficiaire ?? d.subject.display];"
-                   " console.log(n.map(t => [...t].map(c => c.codePointAt(0).toString(16)).join(' ')).join('|')); }"} +
+            QStringList{"-e",
+                        "for (const f of process.argv.slice(1)) { const d = "
+                        "JSON.parse(require('fs').readFileSync(f, 'utf8'));"
+                        " const n = [d.evaluateur ?? d.author.display, d.beneficiaire ?? d.subject.display];"
+                        " console.log(n.map(t => [...t].map(c => c.codePointAt(0).toString(16)).join(' "
+                        "')).join('|')); }"} +
             fichiers);
         QCOMPARE(lu, attendu + attendu + attendu);
     }

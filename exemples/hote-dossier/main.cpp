@@ -6,7 +6,7 @@
 //   hote-dossier DOSSIER.json [--modifier]
 //
 // The control is placed directly (linked), on a host database the example
-// builds in memory with the published weights.
+// builds in memory from the published weights the package installs.
 
 #include <pavonis/control/Uc_Pavonis.h>
 #include <pavonis/evaluation/FormatEvaluation.h>
@@ -26,8 +26,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <map>
+#include <sstream>
+#include <stdexcept>
 
 namespace {
 
@@ -55,85 +58,37 @@ struct BaseMemoire final : pavonis::IBaseDonnees {
     pavonis::ObjetPtr Section(const std::string& cle) override { return sections.at(cle); }
 };
 
+// The published weights, from the data file the package installs (section,
+// entry, row, column, value; one header line), as a host fills its database.
 std::shared_ptr<BaseMemoire> basePubliee()
 {
-    // Weights of the published AGGIR group algorithm (CASF, annexe 2-2),
-    // groups A to H, rows Cohérence to Alerter, columns B and C.
-    static const double poids[8][10][2] = {
-        {{0, 2000},
-         {0, 1200},
-         {16, 40},
-         {16, 40},
-         {20, 60},
-         {16, 100},
-         {120, 800},
-         {32, 200},
-         {0, 0},
-         {0, 0}},
-        {{320, 1500},
-         {120, 1200},
-         {16, 40},
-         {16, 40},
-         {0, 60},
-         {16, 100},
-         {120, 800},
-         {-40, -80},
-         {0, 0},
-         {0, 0}},
-        {{0, 0}, {0, 0}, {16, 40}, {16, 40}, {20, 60}, {20, 160}, {200, 1000}, {40, 400}, {0, 0}, {0, 0}},
-        {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {200, 2000}, {200, 400}, {200, 2000}, {0, 200}, {0, 0}, {0, 0}},
-        {{0, 400},
-         {0, 400},
-         {100, 400},
-         {100, 400},
-         {100, 400},
-         {100, 800},
-         {100, 800},
-         {0, 200},
-         {0, 0},
-         {0, 0}},
-        {{100, 200},
-         {100, 200},
-         {100, 500},
-         {100, 500},
-         {100, 500},
-         {100, 500},
-         {100, 500},
-         {0, 200},
-         {0, 0},
-         {0, 0}},
-        {{0, 150},
-         {0, 150},
-         {200, 300},
-         {200, 300},
-         {200, 500},
-         {200, 500},
-         {200, 400},
-         {100, 200},
-         {0, 0},
-         {0, 0}},
-        {{0, 0},
-         {0, 0},
-         {2000, 3000},
-         {2000, 3000},
-         {2000, 3000},
-         {2000, 3000},
-         {2000, 1000},
-         {1000, 1000},
-         {0, 0},
-         {0, 0}},
-    };
+    const std::string donnees = PAVONIS_DONNEES;
+    std::ifstream fichier(donnees + "/parametres/poids-aggir-2008.tsv");
+    if (!fichier)
+        throw std::runtime_error("Poids publiés introuvables : " + donnees +
+                                 "/parametres/poids-aggir-2008.tsv");
     auto base = std::make_shared<BaseMemoire>();
     auto aggir = std::make_shared<SectionMemoire>();
-    for (int g = 0; g < 8; ++g) {
-        auto e = std::make_shared<EntreeMemoire>();
-        for (int l = 0; l < 10; ++l)
-            e->table.push_back({poids[g][l][0], poids[g][l][1]});
-        aggir->entrees[std::string(1, char('A' + g))] = e;
+    std::string ligne;
+    std::getline(fichier, ligne);
+    while (std::getline(fichier, ligne)) {
+        std::istringstream champs(ligne);
+        std::string section, entree;
+        std::size_t l = 0, c = 0;
+        double valeur = 0;
+        if (!(champs >> section >> entree >> l >> c >> valeur) || section != "AGGIRPARAM" || l < 1 || c < 1 ||
+            c > 2)
+            throw std::runtime_error("Ligne de poids illisible : " + ligne);
+        auto& e = aggir->entrees[entree];
+        if (!e)
+            e = std::make_shared<EntreeMemoire>();
+        if (e->table.size() < l)
+            e->table.resize(l);
+        e->table[l - 1][c - 1] = valeur;
     }
     auto chemin = std::make_shared<SectionMemoire>();
     chemin->entrees["1"] = std::make_shared<EntreeMemoire>();
-    chemin->entrees["1"]->texte = "/opt/pavonis/data/";
+    chemin->entrees["1"]->texte = donnees + "/data/";
     base->sections["AGGIRPARAM"] = aggir;
     base->sections["CHEMINFICHIER"] = chemin;
     return base;
@@ -202,9 +157,16 @@ int main(int argc, char** argv)
     // working weight table.
     pavonis::Composants::enregistrerClasse(QStringLiteral("Velmor.EntreeParametre"),
                                            [] { return std::make_shared<EntreeMemoire>(); });
+    std::shared_ptr<BaseMemoire> base;
+    try {
+        base = basePubliee();
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
     QWidget fenetre;
     auto* controle = new pavonis::Uc_Pavonis(&fenetre);
-    controle->TheDatabase(basePubliee());
+    controle->TheDatabase(base);
     controle->Init();
 
     // The evaluation kept last time, if any.
