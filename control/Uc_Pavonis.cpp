@@ -54,15 +54,6 @@ QString qs(std::string_view s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Layouts by screen height (twips).
-constexpr double kHauteurGrande = 11000, kLargeurGrande = 14480;
-constexpr double kHauteurPetite = 7560, kLargeurPetite = 14775;
-constexpr float kEcranGrandPixels = 768.0f;
-constexpr int kPasDefilement = 250;
-
-// Help pane placement over the other column.
-constexpr int kVoletHaut = 1320, kVoletLargeur = 6975, kVoletHauteur = 5295;
-
 // Nearest 16-bit integer, half-way values to the even neighbour.
 std::int16_t arrondiPair16(double v)
 {
@@ -270,7 +261,7 @@ void Uc_Pavonis::Private::montrerFocus(QWidget* focus)
     // The part of the surface its window shows, and the focus within it.
     const QRect visible = q.rect() & QRect(q.mapFrom(q.window(), QPoint(0, 0)), q.window()->size());
     const QRect r(focus->mapTo(&q, QPoint(0, 0)), focus->size());
-    const double pas = kPasDefilement / Ecran::twipsParPixelY();
+    const double pas = ecran::kPasDefilement / Ecran::twipsParPixelY();
     int pasADefiler = 0;
     if (r.top() < visible.top())
         pasADefiler = -int(std::ceil((visible.top() - r.top()) / pas));
@@ -347,19 +338,20 @@ void Uc_Pavonis::Private::UserControl_Show()
     const auto hauteurEcran = static_cast<float>(Ecran::hauteurTwips() / Ecran::twipsParPixelY());
     FenetreHote fenetre(&q);
     QScrollBar* barre = ecran.barre();
-    if (hauteurEcran >= kEcranGrandPixels) {
-        fenetre.definir(QStringLiteral("Height"), kHauteurGrande);
-        fenetre.definir(QStringLiteral("Width"), kLargeurGrande);
-        q.resize(Twips::versPixelsX(kLargeurGrande), Twips::versPixelsY(kHauteurGrande));
+    if (hauteurEcran >= ecran::kEcranGrandPixels) {
+        fenetre.definir(QStringLiteral("Height"), double(ecran::kHauteurGrande));
+        fenetre.definir(QStringLiteral("Width"), double(ecran::kLargeurGrande));
+        q.resize(Twips::versPixelsX(ecran::kLargeurGrande), Twips::versPixelsY(ecran::kHauteurGrande));
         barre->setEnabled(false);
     } else {
-        fenetre.definir(QStringLiteral("Height"), kHauteurPetite);
-        fenetre.definir(QStringLiteral("Width"), kLargeurPetite);
-        q.resize(Twips::versPixelsX(kLargeurPetite), Twips::versPixelsY(kHauteurPetite));
+        fenetre.definir(QStringLiteral("Height"), double(ecran::kHauteurPetite));
+        fenetre.definir(QStringLiteral("Width"), double(ecran::kLargeurPetite));
+        q.resize(Twips::versPixelsX(ecran::kLargeurPetite), Twips::versPixelsY(ecran::kHauteurPetite));
         barre->setEnabled(true);
         barre->setMinimum(0);
         const double hauteurFenetre = fenetre.lire(QStringLiteral("Height")).toDouble();
-        barre->setMaximum(arrondiPair16((kHauteurGrande - hauteurFenetre) / kPasDefilement));
+        barre->setMaximum(
+            arrondiPair16((double(ecran::kHauteurGrande) - hauteurFenetre) / ecran::kPasDefilement));
     }
 }
 
@@ -371,7 +363,7 @@ void Uc_Pavonis::Private::deplacerSurface()
         if (!deplaces.contains(w->objectName()))
             continue;
         const std::int16_t difference = entier16(long{valeurDefilement} - barre->sliderPosition());
-        const std::int16_t decalage = entier16(long{difference} * kPasDefilement);
+        const std::int16_t decalage = entier16(long{difference} * ecran::kPasDefilement);
         EcranPavonis::Position p = ecran.position(w);
         p.haut += decalage;
         ecran.placer(w, p);
@@ -383,7 +375,8 @@ void Uc_Pavonis::Private::deplacerSurface()
 void Uc_Pavonis::Private::variable_MouseMove(int numero)
 {
     NavigateurAide* volet = ecran.navigateur();
-    ecran.placer(volet, {ecran::gaucheVoletAide(numero), kVoletHaut, kVoletLargeur, kVoletHauteur});
+    ecran.placer(volet, {ecran::gaucheVoletAide(numero), ecran::kVoletHaut, ecran::kVoletLargeur,
+                         ecran::kVoletHauteur});
     const QString page = cheminAide + QString::number(numero) + QStringLiteral(".html");
     // The last seven characters tell which page is shown ("r1.html", "11.html").
     if (volet->LocationURL().right(7) != page.right(7))
@@ -513,8 +506,8 @@ Uc_Pavonis::Private::IssueDate Uc_Pavonis::Private::Txt_DateEval_LostFocus()
     }
     if (service.ControlerDate(std::make_shared<ZoneTexteHote>(dateEval)).empty())
         return IssueDate::Acceptee;
-    BoiteMessage::afficher(&q, QStringLiteral("Erreur de saisie dans la date, veuillez la ressaisir."),
-                           QStringLiteral("Message NORVELIS"), BoiteMessage::Icone::Exclamation);
+    BoiteMessage::afficher(&q, qs(ecran::kMessageDateRefusee), qs(ecran::kTitreMessageDate),
+                           BoiteMessage::Icone::Exclamation);
     dateEval->setFocus(Qt::OtherFocusReason);
     return IssueDate::Refusee;
 }
@@ -710,7 +703,7 @@ void Uc_Pavonis::DroitsUtilisateur(std::shared_ptr<IDroits>& New_DroitsUtilisate
 
 void Uc_Pavonis::Init()
 {
-    FenetreHote(this).definir(QStringLiteral("Caption"), QStringLiteral("Outil grille Aggir révision 2008"));
+    FenetreHote(this).definir(QStringLiteral("Caption"), qs(ecran::kTitreFenetre));
 
     Mod_Proc::ChargerParametres();
 

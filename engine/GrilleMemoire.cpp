@@ -62,6 +62,17 @@ void GrilleMemoire::selectionnerToutesFait()
     }
 }
 
+void GrilleMemoire::poser(std::size_t ligne, bool fait, bool faitPas, const std::array<bool, 4>& cases)
+{
+    Ligne& l = lignes_[ligne];
+    l.fait.selectionnee = fait;
+    l.faitPas.selectionnee = faitPas;
+    for (std::size_t a = 0; a < cases.size(); ++a) {
+        l.cases[a].etat = cases[a] ? 1 : 0;
+        l.cases[a].active = true;
+    }
+}
+
 ControlesLigne GrilleMemoire::controlesLigne(std::size_t ligne)
 {
     Ligne& l = lignes_[ligne];
@@ -74,6 +85,13 @@ ControlesLigne GrilleMemoire::controlesLigne(std::size_t ligne)
             k[static_cast<std::size_t>(S)],
             k[static_cast<std::size_t>(T)],
             l.note};
+}
+
+std::string GrilleMemoire::noteDe(int numero) const
+{
+    const VariableAggir& v = grille::variable(numero);
+    return v.composee() ? notesComposees_[static_cast<std::size_t>(numero - 1)].texte()
+                        : lignes_[v.premiereLigne].note.texte();
 }
 
 IZoneTexte& GrilleMemoire::noteVariable(int numero)

@@ -1,4 +1,7 @@
-#include "EcrivainJson.h"
+#include <pavonis/evaluation/EcrivainJson.h>
+
+#include <cmath>
+#include <cstdio>
 
 #include <pavonis/hostapi/Erreur.h>
 
@@ -95,6 +98,21 @@ void EcrivainJson::entier(long long valeur)
 {
     avantValeur();
     texte_ += std::to_string(valeur);
+}
+
+void EcrivainJson::nombre(double valeur)
+{
+    avantValeur();
+    // Twips and weights: short decimals, read back exactly as written.
+    char tampon[32];
+    std::snprintf(tampon, sizeof tampon, "%.10g", std::isfinite(valeur) ? valeur : 0.0);
+    texte_ += tampon;
+}
+
+void EcrivainJson::booleen(bool valeur)
+{
+    avantValeur();
+    texte_ += valeur ? "true" : "false";
 }
 
 void EcrivainJson::nul()

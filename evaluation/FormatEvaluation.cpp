@@ -1,6 +1,6 @@
 #include <pavonis/evaluation/FormatEvaluation.h>
 
-#include "EcrivainJson.h"
+#include <pavonis/evaluation/EcrivainJson.h>
 
 #include <pavonis/engine/Adverbe.h>
 

@@ -17,6 +17,16 @@ namespace pavonis {
 
 namespace {
 
+// The key unescaped; simdjson 3.1 added a flag (replace invalid escapes),
+// which we leave off as 3.0 always did.
+template <class Champ> auto cleDesechappee(Champ& f)
+{
+    if constexpr (requires { f.unescaped_key(false); })
+        return f.unescaped_key(false);
+    else
+        return f.unescaped_key();
+}
+
 namespace od = simdjson::ondemand;
 static_assert(LecteurEvaluations::kMarge >= simdjson::SIMDJSON_PADDING);
 
@@ -187,7 +197,7 @@ public:
             verifier(std::move(champ).get(f));
             std::string_view nom = nomme(f.key());
             if (nom.empty())
-                verifier(f.unescaped_key().get(nom));
+                verifier(cleDesechappee(f).get(nom));
             entrer(nom);
             membre(nom, f.value());
             sortir();

@@ -1,7 +1,7 @@
 #include <pavonis/evaluation/ReponseFhir.h>
 
-#include "EcrivainJson.h"
 #include <pavonis/engine/GrilleAggir.h>
+#include <pavonis/evaluation/EcrivainJson.h>
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include <pavonis/printing/DocumentImage.h>
 
-#include <pavonis/printing/FeuilleA4.h>
+#include <pavonis/presentation/FeuilleA4.h>
 
 #include <pavonis/hostapi/Erreur.h>
 

@@ -1,6 +1,6 @@
 #include <pavonis/printing/PagePeinte.h>
 
-#include <pavonis/printing/FeuilleA4.h>
+#include <pavonis/presentation/FeuilleA4.h>
 
 #include <QColor>
 #include <QPaintDevice>

@@ -1,6 +1,6 @@
 #include <pavonis/printing/Printer.h>
 
-#include <pavonis/printing/FeuilleA4.h>
+#include <pavonis/presentation/FeuilleA4.h>
 #include <pavonis/printing/Printers.h>
 #include <pavonis/printing/ServeurCups.h>
 

@@ -127,10 +127,9 @@ void EcranPavonis::alignerEntetes()
         const QWidget* colonnes[] = {option(ligne->optionFait),    option(ligne->optionFaitPas),
                                      caseACocher(ligne->cases[0]), caseACocher(ligne->cases[1]),
                                      caseACocher(ligne->cases[2]), caseACocher(ligne->cases[3])};
-        const char* mots[] = {"Fait", "Ne fait pas", "S", "T", "C", "H"};
         QList<EnteteColonnes::Mot> centres;
-        for (std::size_t k = 0; k < std::size(mots); ++k)
-            centres.append({QString::fromUtf8(mots[k]), centreIndicateur(*colonnes[k]) - gauche});
+        for (std::size_t k = 0; k < ecran::kMotsColonnes.size(); ++k)
+            centres.append({qs(ecran::kMotsColonnes[k]), centreIndicateur(*colonnes[k]) - gauche});
         entete->centrerMots(centres);
     }
 }

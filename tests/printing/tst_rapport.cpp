@@ -8,9 +8,10 @@
 #include <pavonis/hostapi/Erreur.h>
 #include <pavonis/presentation/DessinRapport.h>
 #include <pavonis/presentation/DonneesRapport.h>
+#include <pavonis/presentation/FeuilleA4.h>
+#include <pavonis/presentation/PageEnregistree.h>
 #include <pavonis/printing/DocumentImage.h>
 #include <pavonis/printing/DocumentPdf.h>
-#include <pavonis/printing/FeuilleA4.h>
 #include <pavonis/printing/ImpressionEvaluation.h>
 #include <pavonis/printing/PagePeintre.h>
 #include <pavonis/printing/ServeurCups.h>
@@ -141,6 +142,22 @@ private slots:
         for (qsizetype i = 0; i < std::min(attendu.size(), page.operations.size()); ++i)
             QCOMPARE(page.operations[i], attendu[i]);
         QCOMPARE(page.operations.size(), attendu.size());
+
+        // The page the browser draws, measured without Qt, puts everything
+        // in the same place.
+        impression::PageEnregistree sansQt;
+        impression::dessinerEvaluation(sansQt, DonneesTsv(nom + "-ecran.tsv"), "05/12/2026");
+        QStringList traces = attendu;
+        traces.removeAll("page");
+        QCOMPARE(qsizetype(sansQt.operations().size()), traces.size());
+        for (qsizetype i = 0; i < traces.size(); ++i) {
+            const QStringList champs = traces[i].split('\t');
+            const auto& o = sansQt.operations()[std::size_t(i)];
+            const float coordonnees[] = {o.x1, o.y1, o.x2, o.y2};
+            for (int k = 0; k < (champs[0] == "texte" ? 2 : 4); ++k)
+                QVERIFY2(std::abs(double(coordonnees[k]) - champs[k + 1].toDouble()) < 0.5,
+                         qPrintable(traces[i]));
+        }
     }
 
     // No text is crossed or touched by a line: every letter's ink stays 20

@@ -32,13 +32,17 @@ public:
     // Selects every "Fait" option, as the grid reset does.
     void selectionnerToutesFait();
 
+    // Sets a row's options and boxes as a restored evaluation holds them,
+    // every box enabled, without any click: the caller runs the row rule.
+    void poser(std::size_t ligne, bool fait, bool faitPas, const std::array<bool, 4>& cases);
+
     // State read-back.
     bool fait(std::size_t ligne) const { return lignes_[ligne].fait.valeur(); }
     bool faitPas(std::size_t ligne) const { return lignes_[ligne].faitPas.valeur(); }
     int valeurCase(std::size_t ligne, Adverbe a) const { return caseDe(ligne, a).valeur(); }
     bool caseActive(std::size_t ligne, Adverbe a) const { return caseDe(ligne, a).active; }
     std::string note(std::size_t ligne) const { return lignes_[ligne].note.texte(); }
-    std::string noteDe(int numero) { return noteVariable(numero).texte(); }
+    std::string noteDe(int numero) const;
     std::string groupe() const { return groupe_.texte(); }
     std::string sousGroupe() const { return sousGroupe_.texte(); }
 

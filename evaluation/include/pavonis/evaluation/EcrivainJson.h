@@ -1,14 +1,16 @@
 #pragma once
 
+#include <pavonis/hostapi/Visibilite.h>
+
 #include <string>
 #include <string_view>
 
 namespace pavonis {
 
 // Writes JSON text, indented (two blanks a level) or on one line, for the
-// exchange format and the FHIR response alike. Small objects and arrays can
+// exchange format, the FHIR response and the browser's component alike. Small objects and arrays can
 // be kept on one line in indented text ("Cuisine": {"choix": "fait"}).
-class EcrivainJson {
+class PAVONIS_API EcrivainJson {
 public:
     explicit EcrivainJson(bool indente) : indente_(indente) {}
 
@@ -24,6 +26,9 @@ public:
     // text is not UTF-8: the output is always valid UTF-8.
     void texte(std::string_view valeur);
     void entier(long long valeur);
+    // A finite number, ten significant digits at most (not finite: 0).
+    void nombre(double valeur);
+    void booleen(bool valeur);
     void nul();
 
     std::string& resultat() { return texte_; }
