@@ -80,3 +80,9 @@ arreter
 "$build/bin/pavonis-rapport" "$racine/exemples/evaluation.json" -o "$travail/rapport.pdf"
 pdftoppm -r 60 -png -singlefile "$travail/rapport.pdf" "$docs/rapport-a4"
 echo docs/rapport-a4.png
+
+# The browser's component in Chromium and its printed page.
+if [ -d "$build/web/site" ]; then
+  node "$racine/outils/capture-navigateur.mjs" "$build/web/site" "$docs"
+  echo docs/navigateur-grille.png docs/navigateur-page.png
+fi

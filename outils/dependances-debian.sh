@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Pavonis needs to build, run and test on Debian 12, and to
 # build its Debian packages (Qt Designer's plugin, the API reference,
-# lintian).
+# lintian) and its browser's component (Emscripten, Chromium for its tests).
 set -euo pipefail
 
 paquets=(
@@ -9,7 +9,8 @@ paquets=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libsqlite3-dev libsimdjson-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
-  fonts-liberation poppler-utils xvfb xauth
+  fonts-liberation poppler-utils mupdf-tools xvfb xauth
+  emscripten node-acorn chromium
   clang libclang-rt-14-dev clang-format
   qt6-tools-dev doxygen lintian dpkg-dev file man-db
 )
@@ -32,7 +33,9 @@ if [ ${#manquants[@]} -gt 0 ]; then
   $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
 fi
 
-# The tests' JavaScript tools, at the versions package-lock.json pins.
-for dossier in tests/json; do
+# JavaScript packages at the versions each package-lock.json pins: simdjson's
+# source for the browser's build (web/), the browser tests' tools (the root),
+# the JSON Schema and FHIR validators (tests/json).
+for dossier in web . tests/json; do
   (cd "$(dirname "$0")/../$dossier" && npm ci --no-audit --no-fund --loglevel=error)
 done
