@@ -319,6 +319,11 @@ else
       (cd "$racine" && tar --exclude=./.git --exclude='./build*' -cf - .) | tar -x -C "$arbre"
     fi
   fi
+  # The JavaScript packages npm installed (simdjson's source, the browser
+  # tests' tools, the JSON validators) are not in git: the copy uses ours.
+  for d in web . tests/json; do
+    [[ ! -d $racine/$d/node_modules ]] || ln -sfn "$racine/$d/node_modules" "$arbre/$d/node_modules"
+  done
   cd "$arbre"
   echo "Configuration (cmake --preset dev)"
   lancer "$journaux/configuration.log" cmake --preset dev || {
