@@ -104,6 +104,16 @@ public:
     }
 };
 
+// FHIR strings carry no control character but tab, carriage return and line
+// feed: the others become spaces.
+std::string texteFhir(std::string s)
+{
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n')
+            c = ' ';
+    return s;
+}
+
 } // namespace
 
 std::string ReponseFhir::ecrire(const Evaluation& e, const ResultatsEvaluation& r)
@@ -127,7 +137,7 @@ std::string ReponseFhir::ecrire(const Evaluation& e, const ResultatsEvaluation& 
             w.cle(cle);
             w.ouvrirObjet();
             w.cle("display");
-            w.texte(*nom);
+            w.texte(texteFhir(*nom));
             w.fermerObjet();
         }
     x.ouvrirListe("item");
