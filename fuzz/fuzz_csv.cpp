@@ -1,8 +1,5 @@
-// The CSV reader and the batch scorer on any bytes. Properties: every
-// record the reader gives starts on a later line than the one before, and
-// there are no more of them than lines; the scorer's output and messages
-// are the same whether the input comes whole or in chunks of any size
-// (the size is the input's first byte).
+// The CSV reader and the batch scorer on any bytes. Properties: each record starts on a later line, no more
+// records than lines; the same output in chunks of any size (the input's first byte) as whole.
 
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>

@@ -1,8 +1,5 @@
-// The exchange-format reader on any bytes: an evaluation, or an error naming
-// a JSON path. Properties: what it accepts, written back (indented and on
-// one line) and read again, is the same evaluation with the same results;
-// reading a copy and reading in place agree; the JSON Lines scorer always
-// moves on.
+// The exchange-format reader on any bytes. Properties: what it accepts reads back equal once written
+// (indented and on one line); reading a copy and in place agree; the JSON Lines scorer always moves on.
 
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>
@@ -76,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
         }
     }
 
-    // Lines: the scorer gets through them (libFuzzer's time limit sees a
-    // loop), each scored at most once, each refused at most once and said so.
+    // Each line scored at most once, refused at most once and said so.
     const std::size_t lignes = static_cast<std::size_t>(std::count(texte.begin(), texte.end(), '\n')) + 1;
     std::size_t sorties = 0, messages = 0;
     pavonis::ScoreurJsonl scoreur(table(), 1);

@@ -1,6 +1,5 @@
-// The parameter store on any file: it opens, checks and reads, or says why
-// it cannot. Property: whatever happens, the file is left byte for byte as
-// it was (a store is never repaired or replaced).
+// The parameter store on any file. Property: the file is left byte for byte as it was (a store is never
+// repaired or replaced).
 
 #include <pavonis/host/MagasinParametres.h>
 

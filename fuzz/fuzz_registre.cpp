@@ -1,6 +1,4 @@
-// The component registry on any file, as the runtime reads it to create a
-// control and as a registration changes it. Property: a file refused as a
-// registry is left byte for byte as it was.
+// The component registry on any file. Property: a file refused as a registry is left byte for byte as it was.
 
 #include <pavonis/platform/IdentiteComposant.h>
 #include <pavonis/platform/RegistreComposants.h>

@@ -1,6 +1,5 @@
-// The scenario reader on any bytes: a list of actions, or an error naming
-// the line. Property: the actions come in the order of their lines, one at
-// most per line, each on a line of the file.
+// The scenario reader on any bytes. Property: actions in the order of their lines, one at most per line, each
+// on a line of the file.
 
 #include <pavonis/hote/LecteurScenario.h>
 
