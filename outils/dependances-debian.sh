@@ -9,7 +9,7 @@ paquets=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libsqlite3-dev libsimdjson-dev libbenchmark-dev
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
-  fonts-liberation poppler-utils mupdf-tools xvfb xauth
+  fonts-liberation poppler-utils mupdf-tools xvfb xauth strace
   emscripten node-acorn chromium
   clang libclang-rt-14-dev clang-format
   qt6-tools-dev doxygen lintian dpkg-dev file man-db

@@ -1,311 +1,168 @@
-// The evaluation date box: what may be written in it, however it arrives,
-// and the check on leaving it, which runs before whatever the user left it
-// for -- through a scripted date service (the stand-alone one is the demo
-// host's, tested with it).
+// The date box: what may be written in it, however it arrives; the check on leaving it, before what follows.
 
 #include "HoteEssai.h"
+#include "OutilsEssai.h"
 #include <pavonis/platform/BoiteMessage.h>
 #include <pavonis/platform/Composants.h>
 
 #include <pavonis/hostapi/IControleTexte.h>
 #include <pavonis/hostapi/IServiceDate.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QRadioButton>
-#include <QTest>
-
 using namespace pavonis;
 using namespace pavonis::essai;
 
-namespace {
-
-// A date service that answers as told and records what it is asked.
+// Answers as told ("normal form, none: the text given|revoir|refusal", or "panne") and logs what it is asked.
 struct ServiceScripte final : IServiceDate {
-    std::string normalisee; // empty: give the text back
-    bool revoir = false;
-    std::string refus;
-    bool panne = false;
+    QString reponses;
     QStringList journal;
 
     std::string NormaliserDate(std::string& texte, std::int16_t& format) override
     {
-        journal << QString("normaliser %1 %2").arg(QString::fromStdString(texte)).arg(format);
-        if (panne)
+        journal << QString("N %1 %2").arg(QString::fromStdString(texte)).arg(format);
+        if (reponses == "panne")
             throw std::runtime_error("service des dates indisponible");
-        return normalisee.empty() ? texte : normalisee;
+        return reponses.section('|', 0, 0).isEmpty() ? texte : reponses.section('|', 0, 0).toStdString();
     }
-    bool SaisieARevoir() override
-    {
-        journal << "revoir";
-        return revoir;
-    }
+    bool SaisieARevoir() override { return journal << "R", reponses.section('|', 1, 1) == "revoir"; }
     std::string ControlerDate(const ObjetPtr& zone) override
     {
-        journal << "controler " + QString::fromStdString(convertir<IControleTexte>(zone, "zone")->Text());
-        return refus;
+        journal << "C " + QString::fromStdString(convertir<IControleTexte>(zone, "zone")->Text());
+        return reponses.section('|', 2).toStdString();
     }
 };
 
 const QString kMessage = "Message NORVELIS | Erreur de saisie dans la date, veuillez la ressaisir. | 2";
 
-} // namespace
-
-class TestDateEval : public QObject {
+class TestDateEval : public EssaiControle {
     Q_OBJECT
 
-    std::unique_ptr<HoteEssai> hote_;
-    Uc_Pavonis* c_ = nullptr;
     QLineEdit* date_ = nullptr;
-    std::shared_ptr<ServiceScripte> service_;
+    std::shared_ptr<ServiceScripte> service_ = std::make_shared<ServiceScripte>(); // the thread's, made once
     QStringList messages_;
 
-    void quitter() { QTest::keyClick(date_, Qt::Key_Tab); }
-    void refuser(const char* saisie)
-    {
-        service_->refus = "Date impossible";
-        QTest::keyClicks(date_, saisie);
-    }
-
 private slots:
-    // The control creates the date service once for its thread: one scripted
-    // service for the whole run, its script reset before each test.
-    void initTestCase() { service_ = std::make_shared<ServiceScripte>(); }
     void init()
     {
-        hote_ = std::make_unique<HoteEssai>();
+        EssaiControle::init(); // the control asks for its date service when it first needs it
         *service_ = ServiceScripte{};
         Composants::enregistrerClasse("Velmor.ServiceDate", [s = service_] { return ObjetPtr(s); });
         messages_.clear();
         BoiteMessage::intercepter([this](const BoiteMessage::Message& m) {
             messages_ << m.titre + " | " + m.texte + " | " + QString::number(int(m.icone));
         });
-        c_ = hote_->creerControle();
-        QVERIFY(montrer(hote_->fenetre()));
-        c_->Init();
+        QVERIFY(demarrer());
         date_ = qobject_cast<QLineEdit*>(enfant(*c_, "Txt_DateEval"));
         QCOMPARE(date_->text(), "05/12/2026"); // written by the control, not filtered
         date_->clear();
         date_->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), date_);
     }
-    void cleanup()
-    {
-        BoiteMessage::intercepter({});
-        hote_.reset();
-    }
 
-    // Typed keys: a digit or "/" stays, any other character becomes "/",
-    // keys without a character do their work.
-    void touches_data()
+    // Digits and "/" stay, other code points become "/": typed (← ⇱: Left, Home), pasted, dropped, composed.
+    void saisie_data()
     {
-        QTest::addColumn<QList<int>>("touches"); // below 0x110000: a character; else a Qt::Key
-        QTest::addColumn<QString>("attendu");
-        QTest::newRow("chiffres et lettre") << QList<int>{'1', 'a', '2'} << "1/2";
-        QTest::newRow("barre") << QList<int>{'0', '5', '/', '1', '2'} << "05/12";
-        QTest::newRow("espace et point") << QList<int>{'1', ' ', '2', '.'} << "1/2/";
-        QTest::newRow("accent et symbole") << QList<int>{'3', 0xe9, 0x20ac} << "3//";
-        QTest::newRow("hors du plan de base") << QList<int>{'4', 0x1f600, '5'} << "4/5";
-        QTest::newRow("entrée et échap") << QList<int>{'3', Qt::Key_Return, Qt::Key_Escape} << "3//";
-        QTest::newRow("retour arrière") << QList<int>{'1', '2', Qt::Key_Backspace, '3'} << "13";
-        QTest::newRow("suppr (U+007F sous X)") << QList<int>{'1', '2', Qt::Key_Home, 0x7f} << "2";
-        QTest::newRow("flèches") << QList<int>{'1', '2', Qt::Key_Left, '9'} << "192";
+        colonnes<QString, QString, QString>(); // way, "typed|inserted", text
+        QTest::newRow("lettre, espace et point") << "clavier" << QString("1a2 3.") << "1/2/3/";
+        QTest::newRow("accent, symbole, hors du BMP") << "clavier" << QString("3é€4\U0001F6005") << "3//4/5";
+        QTest::newRow("entrée et échap") << "clavier" << QString("3\r\x1b") << "3//";
+        QTest::newRow("retour arrière") << "clavier" << QString("12\b3") << "13";
+        QTest::newRow("suppr (U+007F sous X)") << "clavier" << QString("12⇱\x7f") << "2";
+        QTest::newRow("flèches") << "clavier" << QString("12←9") << "192";
+        for (const char* voie : {"coller", "déposer", "méthode de saisie"}) // what was there left alone
+            QTest::newRow(voie) << voie << QString("1x|05 déc. 2\U0001F600") << "1/05//////2/";
     }
-    void touches()
+    void saisie()
     {
-        QFETCH(QList<int>, touches);
-        QFETCH(QString, attendu);
-        for (int t : touches) {
-            if (t >= 0x110000)
-                QTest::keyClick(date_, Qt::Key(t));
-            else if (t < 127)
+        const auto [voie, saisie, attendu] = ligne<QString, QString, QString>();
+        QMimeData donnees;
+        donnees.setText(saisie.section('|', 1));
+        const QPoint fin(date_->width() - 2, date_->height() / 2);
+        QDragEnterEvent entree(fin, Qt::CopyAction, &donnees, Qt::LeftButton, {}); // also the first move
+        QDropEvent depot(fin, Qt::CopyAction, &donnees, Qt::LeftButton, {});
+        QInputMethodEvent compose;
+        compose.setCommitString(donnees.text());
+        QApplication::clipboard()->setText(donnees.text());
+        for (const char32_t t : saisie.section('|', 0, 0).toUcs4())
+            if (t == U'←' || t == U'⇱')
+                QTest::keyClick(date_, t == U'←' ? Qt::Key_Left : Qt::Key_Home);
+            else if (t < 0x7f)
                 QTest::keyClick(date_, char(t));
-            else {
-                const char32_t c = char32_t(t);
+            else // Delete carries U+007F under X
                 QTest::sendKeyEvent(QTest::Click, date_, t == 0x7f ? Qt::Key_Delete : Qt::Key_unknown,
-                                    QString::fromUcs4(&c, 1), {});
-            }
-        }
+                                    QString::fromUcs4(&t, 1), {});
+        if (voie == "coller")
+            date_->paste(); // as the context menu does: Ctrl+V is a typed "/"
+        else if (voie == "déposer")
+            for (QEvent* e : std::initializer_list<QEvent*>{&entree, &depot})
+                QApplication::sendEvent(date_, e);
+        else if (voie != "clavier")
+            QApplication::sendEvent(date_, &compose);
         QCOMPARE(date_->text(), attendu);
     }
 
-    // Text that arrives whole follows the same rule, character by
-    // character, and leaves what was there alone.
-    void texteInsere_data()
-    {
-        QTest::addColumn<QString>("voie");
-        QTest::addColumn<QString>("texte");
-        QTest::addColumn<QString>("attendu");
-        for (const char* voie : {"coller", "déposer", "méthode de saisie"}) {
-            QTest::addRow("%s chiffres", voie) << voie << "0512"
-                                               << "1/0512";
-            QTest::addRow("%s date longue", voie) << voie << "5 déc. 2026"
-                                                  << "1/5//////2026";
-            QTest::addRow("%s émoji", voie) << voie << "2\U0001F600"
-                                            << "1/2/";
-        }
-    }
-    void texteInsere()
-    {
-        QFETCH(QString, voie);
-        QFETCH(QString, texte);
-        QFETCH(QString, attendu);
-        QTest::keyClicks(date_, "1x");
-        if (voie == "coller") { // as the context menu does: Ctrl+V is a typed "/"
-            QApplication::clipboard()->setText(texte);
-            date_->paste();
-        } else if (voie == "déposer") {
-            QMimeData donnees;
-            donnees.setText(texte);
-            const QPoint fin = date_->rect().bottomRight() - QPoint(2, date_->height() / 2);
-            QDragEnterEvent entree(fin, Qt::CopyAction, &donnees, Qt::LeftButton, {});
-            QDragMoveEvent mouvement(fin, Qt::CopyAction, &donnees, Qt::LeftButton, {});
-            QDropEvent depot(fin, Qt::CopyAction, &donnees, Qt::LeftButton, {});
-            QApplication::sendEvent(date_, &entree);
-            QApplication::sendEvent(date_, &mouvement);
-            QApplication::sendEvent(date_, &depot);
-        } else {
-            QInputMethodEvent saisie;
-            saisie.setCommitString(texte);
-            QApplication::sendEvent(date_, &saisie);
-        }
-        QCOMPARE(date_->text(), attendu);
-    }
-
-    // Leaving with Tab: the service normalises, may ask for a second look,
-    // then checks; a refusal keeps the user in the box, each time.
+    // Leaving: normalised, perhaps looked at again, checked; refused: told, held, nothing done; else it goes.
     void depart_data()
     {
-        QTest::addColumn<QString>("saisie");
-        QTest::addColumn<QString>("normalisee");
-        QTest::addColumn<bool>("revoir");
-        QTest::addColumn<QString>("refus");
-        QTest::addColumn<QStringList>("journal");
-        QTest::addColumn<QString>("texte");
-        QTest::addColumn<bool>("reste");
-        QTest::newRow("vide") << ""
-                              << "" << false << "jamais" << QStringList() << "" << false;
-        QTest::newRow("acceptée") << "01/12/2026"
-                                  << "" << false << ""
-                                  << QStringList{"normaliser 01/12/2026 0", "revoir", "controler 01/12/2026"}
-                                  << "01/12/2026" << false;
-        QTest::newRow("refusée") << "3102"
-                                 << "31/02/2026" << false << "Date impossible"
-                                 << QStringList{"normaliser 3102 0", "revoir", "controler 31/02/2026"}
-                                 << "31/02/2026" << true;
-        QTest::newRow("à revoir") << "0512"
-                                  << "05/12/2026" << true << "refusée quand même"
-                                  << QStringList{"normaliser 0512 0", "revoir"} << "05/12/2026" << true;
+        // way (Tab, Shift+Tab, host, click), input, answers, log, text|focus|messages; focus then, effect
+        colonnes<QString, QString, QString, QString, QString, QString, bool>();
+        const QString sous = "Txt_SousGroupe", rien;
+        QTest::newRow("vide") << "Tab" << rien << "||jamais" << rien << "|Txt_SousGroupe|0" << sous << false;
+        QTest::newRow("refusée, vidée")
+            << "Tab" << QString("3102") << "31/02/2026||Date impossible" << QString("N 3102 0,R,C 31/02/2026")
+            << "31/02/2026|Txt_DateEval|1" << sous << false;
+        QTest::newRow("à revoir") << "Tab" << QString("0512") << "05/12/2026|revoir|refusée quand même"
+                                  << QString("N 0512 0,R") << "05/12/2026|Txt_DateEval|0" << sous << false;
+        for (QString v : {"Maj+Tab Cmd_NouvelleEval 0", "hôte:Txt_NomEnqueteur Txt_NomEnqueteur 0",
+                          "Opt_ToiletteHFaitPas Opt_ToiletteHFaitPas 1", "Cac_TransfertsS Cac_TransfertsS 1",
+                          "Cmd_NouvelleEval Cmd_NouvelleEval 1", "Etq_Alimentation2008 Txt_DateEval 1",
+                          "Txt_NomBenef Txt_NomBenef 0"}) // way, focus then, effect
+            QTest::newRow(qPrintable(v)) << v.section(' ', 0, 0) << QString("31/02") << "||Date impossible"
+                                         << QString("N 31/02 0,R,C 31/02") << "31/02|Txt_DateEval|1"
+                                         << v.section(' ', 1, 1) << v.endsWith('1');
     }
     void depart()
     {
-        QFETCH(QString, saisie);
-        QFETCH(QString, normalisee);
-        QFETCH(bool, revoir);
-        QFETCH(QString, refus);
-        QFETCH(QStringList, journal);
-        QFETCH(QString, texte);
-        QFETCH(bool, reste);
-        service_->normalisee = normalisee.toStdString();
-        service_->revoir = revoir;
-        service_->refus = refus.toStdString();
-        QTest::keyClicks(date_, saisie);
-        quitter();
-        QCOMPARE(service_->journal, journal);
-        QCOMPARE(date_->text(), texte);
-        const bool refusee = reste && !revoir;
-        QCOMPARE(messages_, refusee ? QStringList{kMessage} : QStringList());
-        if (!reste) {
-            QCOMPARE(QApplication::focusWidget()->objectName(), "Txt_SousGroupe");
-            return;
-        }
-        QCOMPARE(QApplication::focusWidget(), date_);
-        if (revoir) {
-            // Looked at again and accepted, the box can be left.
-            service_->revoir = false;
-            service_->refus.clear();
-            quitter();
-            QVERIFY(messages_.isEmpty());
-        } else {
-            quitter(); // each departure checks again
-            QCOMPARE(messages_.size(), 2);
-            QCOMPARE(QApplication::focusWidget(), date_);
-            date_->clear(); // emptied, the box can be left
-            quitter();
-            QCOMPARE(messages_.size(), 2);
-        }
-        QVERIFY(QApplication::focusWidget() != date_);
-    }
-
-    // A click anywhere else in the window is a departure: the check runs
-    // first, and a refused date keeps the click from doing anything.
-    void clicApresRefus_data()
-    {
-        QTest::addColumn<QString>("cible");
-        QTest::newRow("option") << "Opt_ToiletteHFaitPas";
-        QTest::newRow("case") << "Cac_TransfertsS";
-        QTest::newRow("bouton") << "Cmd_NouvelleEval";
-        QTest::newRow("nom de variable") << "Etq_Alimentation2008";
-        QTest::newRow("zone de texte") << "Txt_NomBenef";
-    }
-    void clicApresRefus()
-    {
-        QFETCH(QString, cible);
-        const auto etat = [&] {
-            QString s;
+        const auto [voie, saisie, reponses, journal, retenu, libre, effet] =
+            ligne<QString, QString, QString, QString, QString, QString, bool>();
+        const auto partir = [&, voie = voie] {
+            voie.endsWith("Tab")       ? QTest::keyClick(date_, voie == "Tab" ? Qt::Key_Tab : Qt::Key_Backtab)
+            : voie.startsWith("hôte:") ? enfant(*c_, qPrintable(voie.mid(5)))->setFocus()
+                                       : cliquer(*c_, qPrintable(voie));
+        };
+        const auto etat = [&] { // the help pane and the buttons
+            QString s = enfant(*c_, "WB_Aide")->isVisible() ? "1" : "0";
             for (QAbstractButton* b : c_->findChildren<QAbstractButton*>())
                 s += b->isChecked() ? '1' : '0';
-            return s + (enfant(*c_, "WB_Aide")->isVisible() ? '1' : '0');
+            return s;
         };
         qobject_cast<QRadioButton*>(enfant(*c_, "Opt_TransfertsFaitPas"))->click(); // its boxes enabled
+        service_->reponses = reponses;
+        QTest::keyClicks(date_, qPrintable(saisie));
         const QString avant = etat();
-        refuser("31/02");
-        cliquer(*c_, qPrintable(cible));
-        QCOMPARE(messages_, QStringList{kMessage});
-        QCOMPARE(QApplication::focusWidget(), date_);
-        QCOMPARE(date_->text(), "31/02");
-        QCOMPARE(etat(), avant);
+        partir();
+        QTRY_COMPARE(QString("%1|%2|%3").arg(date_->text(), focus()).arg(messages_.size()), retenu);
+        QCOMPARE(service_->journal.join(',') + " / " + etat(), journal + " / " + avant); // nothing done
+        QCOMPARE(messages_, QStringList(messages_.size(), kMessage));
+        if (focus() != "Txt_DateEval")
+            return;
+        const QString deux = QString::number(2 * messages_.size());
         cliquer(*c_, "Txt_DateEval"); // a click in the box is no departure
-        QCOMPARE(messages_.size(), 1);
-        // Accepted, the click does its work.
-        service_->refus.clear();
-        cliquer(*c_, qPrintable(cible));
-        QCOMPARE(messages_.size(), 1);
-        QCOMPARE(QApplication::focusWidget()->objectName(), cible.startsWith("Etq") ? "Txt_DateEval" : cible);
-        if (cible == "Cmd_NouvelleEval")
-            QCOMPARE(date_->text(), "05/12/2026");
-        else if (cible.startsWith("Txt"))
-            QCOMPARE(etat(), avant);
-        else
-            QVERIFY(etat() != avant);
+        partir();
+        QTRY_COMPARE(focus() + '|' + QString::number(messages_.size()), "Txt_DateEval|" + deux);
+        // emptied, the box can be left; else accepted, looked at again or not
+        voie == "Tab" && !reponses.contains("|revoir|") ? date_->clear() : service_->reponses.clear();
+        partir();
+        QCOMPARE(QString("%1|%2|%3").arg(focus()).arg(messages_.size()).arg(etat() != avant),
+                 QString("%1|%2|%3").arg(libre, deux).arg(effet));
     }
 
-    // The host's code moving the focus is a departure too; so is Shift+Tab.
-    void autresDeparts()
+    void serviceEnPanne() // a failing service is reported and does not hold the user
     {
-        refuser("99");
-        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
-        QCOMPARE(messages_, QStringList{kMessage});
-        QTRY_COMPARE(QApplication::focusWidget(), date_);
-        QTest::keyClick(date_, Qt::Key_Backtab);
-        QCOMPARE(messages_.size(), 2);
-        QCOMPARE(QApplication::focusWidget(), date_);
-        QCOMPARE(service_->journal.count("revoir"), 2);
-    }
-
-    // A failing service is reported and does not hold the user.
-    void serviceEnPanne()
-    {
-        service_->panne = true;
-        QTest::keyClicks(date_, "1");
-        quitter();
-        QCOMPARE(messages_.size(), 1);
-        QVERIFY2(messages_[0].contains("service des dates indisponible"), qPrintable(messages_[0]));
-        QVERIFY(QApplication::focusWidget() != date_);
+        service_->reponses = "panne";
+        QTest::keyClicks(date_, "1\t");
+        QVERIFY2(focus() != "Txt_DateEval" && messages_.size() == 1 &&
+                     messages_[0].contains("service des dates indisponible"),
+                 qPrintable(messages_.join('\n')));
     }
 };
 

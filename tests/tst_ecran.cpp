@@ -1,78 +1,25 @@
-// The screen against its reviewed inventory (tests/donnees): every control
-// with its kind, container, caption, place and size in twips; the focus
-// order; the looks and the state before any code has run.
+// The screen against its reviewed inventory and Tab order (tests/donnees), its looks and names.
 
 #include "HoteEssai.h"
 #include "OutilsEssai.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionButton>
-#include <QTest>
-#include <QTextBrowser>
-
 using namespace pavonis;
 using namespace pavonis::essai;
-using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QStringList lignesDe(const char* fichier)
-{
-    return donnee(fichier).split('\n', Qt::SkipEmptyParts);
-}
-
-QString genre(const QWidget* w)
-{
-    if (qobject_cast<const QTextBrowser*>(w))
-        return "navigateur";
-    if (qobject_cast<const QCheckBox*>(w))
-        return "case";
-    if (qobject_cast<const QRadioButton*>(w))
-        return "option";
-    if (qobject_cast<const QLineEdit*>(w))
-        return "zone_texte";
-    if (qobject_cast<const QLabel*>(w))
-        return "etiquette";
-    if (qobject_cast<const QGroupBox*>(w))
-        return "cadre";
-    if (qobject_cast<const QPushButton*>(w))
-        return "bouton";
-    if (qobject_cast<const QScrollBar*>(w))
-        return "barre_defilement";
-    return "?";
-}
-
-} // namespace
-
-class TestEcran : public QObject {
+class TestEcran : public EssaiControle {
     Q_OBJECT
 
-    std::unique_ptr<HoteEssai> hote_;
-    Uc_Pavonis* c_ = nullptr;
+    static QStringList lignesDe(const char* f) { return donnee(f).split('\n', Qt::SkipEmptyParts); }
+    QString nom(const QString& n, QAccessible::Text t = QAccessible::Name) const // as read aloud
+    {
+        return QAccessible::queryAccessibleInterface(enfant(*c_, qPrintable(n)))->text(t);
+    }
 
 private slots:
-    void init()
-    {
-        hote_ = std::make_unique<HoteEssai>();
-        c_ = hote_->creerControle();
-    }
-    void cleanup() { hote_.reset(); }
 
     void inventaire_data()
     {
-        QTest::addColumn<QStringList>(
-            "attendu"); // nom, genre, conteneur, légende, gauche, haut, largeur, hauteur
+        QTest::addColumn<QStringList>("attendu"); // nom genre conteneur légende gauche haut largeur hauteur
         for (const QString& l : lignesDe("ecran-inventaire.tsv").mid(1))
             QTest::newRow(qPrintable(l.section('\t', 0, 0))) << l.split('\t');
     }
@@ -80,202 +27,121 @@ private slots:
     {
         QFETCH(QStringList, attendu);
         QWidget* w = enfant(*c_, qPrintable(attendu[0]));
+        QString genre = "?"; // the classes are unrelated: one at most
+        for (QString g :
+             {"QTextBrowser:navigateur", "QCheckBox:case", "QRadioButton:option", "QLineEdit:zone_texte",
+              "QLabel:etiquette", "QGroupBox:cadre", "QPushButton:bouton", "QScrollBar:barre_defilement"})
+            if (w->inherits(qPrintable(g.section(':', 0, 0))))
+                genre = g.section(':', 1);
         const QRect t = w->property("twips").toRect();
-        const QString conteneur = w->parentWidget() == c_ ? QString() : w->parentWidget()->objectName();
-        QCOMPARE(
-            QStringList({w->objectName(), genre(w), conteneur, legende(w), QString::number(t.x()),
-                         QString::number(t.y()), QString::number(t.width()), QString::number(t.height())}),
-            attendu);
+        QCOMPARE(QStringList({w->objectName(), genre, w->parentWidget()->objectName(), legende(w)}) +
+                     QString("%1 %2 %3 %4").arg(t.x()).arg(t.y()).arg(t.width()).arg(t.height()).split(' '),
+                 attendu);
     }
 
-    // Nothing more than the inventory: 253 controls, each name once.
-    void rienDePlus()
+    // Nothing more than the inventory, each name once, in the reviewed Tab order; variable names on light
+    // orange, results in 18 points, notes read-only and one character long; before Init, nothing written.
+    void rienDePlusTabulationEtApparence()
     {
-        QStringList noms;
+        QStringList noms, chaine;
         for (QWidget* w : c_->findChildren<QWidget*>())
             if (w->property("twips").isValid())
                 noms << w->objectName();
-        QCOMPARE(noms.size(), 253);
         QCOMPARE(noms.size(), lignesDe("ecran-inventaire.tsv").size() - 1);
-        noms.removeDuplicates();
-        QCOMPARE(noms.size(), 253);
-    }
-
-    // The focus chain visits the inventory's focus order, the help pane
-    // first when it is shown.
-    void ordreDeTabulation()
-    {
-        QStringList attendus = lignesDe("ecran-tabulation.txt");
-        QStringList chaine;
-        QWidget* w = enfant(*c_, qPrintable(attendus[0]));
-        for (int i = 0; i < attendus.size(); ++i, w = w->nextInFocusChain()) {
-            while (!(w->focusPolicy() & Qt::TabFocus) || !w->property("twips").isValid())
-                w = w->nextInFocusChain();
-            chaine << w->objectName();
-        }
+        QCOMPARE(QSet<QString>(noms.begin(), noms.end()).size(), 253); // each name once
+        const QStringList attendus = lignesDe("ecran-tabulation.txt");
+        for (QWidget* w = enfant(*c_, qPrintable(attendus[0])); chaine.size() < attendus.size();
+             w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus && w->property("twips").isValid())
+                chaine << w->objectName();
         QCOMPARE(chaine, attendus);
-        // Through the keyboard after Init: disabled boxes are skipped.
-        QVERIFY(montrer(hote_->fenetre()));
-        c_->Init();
-        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
-        QStringList vus;
-        for (int i = 0; i < 8; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            vus << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(vus, QStringList({"Cmd_Retour", "Cmd_Imprimer", "Cmd_NouvelleEval", "Txt_DateEval",
-                                   "Txt_SousGroupe", "Txt_Groupe", "Txt_GestionNote", "Opt_GestionFait"}));
+        const auto orange = [](QLabel* l) {
+            return l->autoFillBackground() && l->palette().color(QPalette::Window) == QColor(255, 224, 192);
+        };
+        QCOMPARE(std::ranges::count_if(c_->findChildren<QLabel*>(), orange), 17);
+        for (const QFont& f : {enfant(*c_, "Txt_Groupe")->font(), enfant(*c_, "Txt_SousGroupe")->font()})
+            QVERIFY(f.pointSize() == 18 && !f.bold() && !f.italic() && !f.underline() && !f.strikeOut());
+        for (QLineEdit* z : c_->findChildren<QLineEdit*>())
+            QCOMPARE(z->text() + '|' + QString::number(z->maxLength()), z->isReadOnly() ? "|1" : "|32767");
+        QCOMPARE(std::ranges::count_if(c_->findChildren<QLineEdit*>(), &QLineEdit::isReadOnly), 32);
     }
 
-    // Each heading word, as drawn, centred over its column's marks within 3
-    // pixels; every caption within its label; at any scale (see CMakeLists).
+    // Each heading word, as drawn, within 3 pixels of its column's mark; each caption fits; at ×2 too.
     void entetesEtLegendes()
     {
         QVERIFY(montrer(hote_->fenetre()));
-        const auto centreMarque = [&](const char* nom) {
-            auto* b = qobject_cast<QAbstractButton*>(enfant(*c_, nom));
-            QStyleOptionButton o;
-            o.initFrom(b);
-            const bool rond = qobject_cast<QRadioButton*>(b);
-            const QRectF r = b->style()->subElementRect(
-                rond ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &o, b);
-            return b->mapTo(c_, QPointF(r.center().x() + 0.5, 0)).x();
-        };
-        for (const auto& [entete, ligne] : {std::pair{"Etq_VariablesDiscriminantes2008", "Transferts"},
-                                            std::pair{"Etq_VariablesIllustratives2008", "Cuisine"}}) {
-            auto* l = qobject_cast<QLabel*>(enfant(*c_, entete));
-            const QImage image = l->grab().toImage();
+        for (auto [entete, ligne] : {std::pair{"Etq_VariablesDiscriminantes2008", "Transferts"},
+                                     std::pair{"Etq_VariablesIllustratives2008", "Cuisine"}}) {
+            const QImage image = enfant(*c_, entete)->grab().toImage();
             const double dpr = image.devicePixelRatio();
             QList<std::pair<int, int>> mots; // ink columns, separated by 6 pixels or more
-            for (int x = 0; x < image.width(); ++x) {
-                bool encre = false;
-                for (int y = 0; y < image.height() && !encre; ++y)
-                    encre = QColor(image.pixel(x, y)).lightness() < 128;
-                if (encre && (mots.isEmpty() || x - mots.last().second > 6 * dpr))
-                    mots.append({x, x});
-                else if (encre)
-                    mots.last().second = x;
-            }
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (QColor(image.pixel(x, y)).lightness() >= 128)
+                        continue;
+                    else if (mots.isEmpty() || x - mots.last().second > 6 * dpr)
+                        mots.append({x, x});
+                    else
+                        mots.last().second = x;
             QCOMPARE(mots.size(), 7); // the title, then Fait, Ne fait pas, S, T, C, H
-            const QStringList colonnes{"Opt_%1Fait", "Opt_%1FaitPas", "Cac_%1S",
-                                       "Cac_%1T",    "Cac_%1C",       "Cac_%1H"};
-            for (int k = 0; k < 6; ++k) {
-                const double centre = l->mapTo(c_, QPointF(0, 0)).x() +
-                                      (mots[k + 1].first + mots[k + 1].second + 1) / 2.0 / dpr;
-                const double colonne = centreMarque(qPrintable(colonnes[k].arg(ligne)));
-                QVERIFY2(
-                    std::abs(centre - colonne) <= 3,
-                    qPrintable(
-                        QString("%1 : %2 pour %3").arg(colonnes[k].arg(ligne)).arg(centre).arg(colonne)));
+            const QString m = QString("Opt_%1Fait Opt_%1FaitPas Cac_%1S Cac_%1T Cac_%1C Cac_%1H").arg(ligne);
+            for (int k = 0; k < 6; ++k) { // each word's centre against its mark's, on the surface
+                QWidget* b = enfant(*c_, qPrintable(m.section(' ', k, k)));
+                QStyleOptionButton o;
+                o.initFrom(b);
+                const auto e = k < 2 ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator;
+                const double marque =
+                    b->mapTo(c_, QPointF(b->style()->subElementRect(e, &o, b).center().x() + 0.5, 0)).x();
+                const double mot = (mots[k + 1].first + mots[k + 1].second + 1) / 2.0 / dpr; // on the heading
+                QVERIFY2(std::abs(enfant(*c_, entete)->x() + mot - marque) <= 3, qPrintable(b->objectName()));
             }
         }
         for (QLabel* l : c_->findChildren<QLabel*>())
-            if (!l->wordWrap())
-                QVERIFY2(QFontMetricsF(l->font()).boundingRect(l->text()).right() <=
-                             l->contentsRect().width(),
-                         qPrintable(l->objectName()));
+            QVERIFY2(l->wordWrap() || QFontMetricsF(l->font()).boundingRect(l->text()).right() <=
+                                          l->contentsRect().width(),
+                     qPrintable(l->objectName()));
     }
 
-    // What assistive technology reads: every row's controls named after the
-    // variable and sub-variable captions of the screen, the adverbs as the
-    // legend words them; the result boxes give their value.
+    // Each row's controls named after the inventory's captions ("de" elided); the results' names and values.
     void accessibilite()
     {
-        const QStringList lignes = lignesDe("ecran-inventaire.tsv").mid(1);
         QHash<QString, QString> legendeDuCadre, conteneur;
-        for (const QString& l : lignes) {
+        for (const QString& l : lignesDe("ecran-inventaire.tsv").mid(1)) {
             const QStringList c = l.split('\t');
             conteneur[c[0]] = c[2];
-            if (c[1] == "etiquette" && c[0] != "Etq_NomEnqueteeur" && !c[2].isEmpty())
+            if (c[1] == "etiquette" && !c[2].isEmpty())
                 legendeDuCadre[c[2]] = c[3];
         }
-        const auto nom = [&](const QString& controle) {
-            QAccessibleInterface* a =
-                QAccessible::queryAccessibleInterface(enfant(*c_, qPrintable(controle)));
-            return a ? a->text(QAccessible::Name) : QString();
-        };
         const QStringList adverbes{"S — Spontanément", "T — Totalement", "C — Correctement",
                                    "H — Habituellement"};
-        int rangees = 0;
-        for (const QString& l : lignes) {
-            const QString option = l.section('\t', 0, 0), cadre = l.section('\t', 2, 2);
-            if (!option.startsWith("Opt_") || option.endsWith("FaitPas"))
-                continue;
-            ++rangees; // one "Fait" option a row
-            const QString parent = conteneur[cadre];
-            const bool sousVariable = parent.startsWith("Cdr_");
-            QString sous = legendeDuCadre[cadre];
-            sous[0] = sous[0].toLower();
-            // Names as said: the capital's accent back.
-            const QString rangee =
-                QString(sousVariable ? legendeDuCadre[parent] + ", " + sous : legendeDuCadre[cadre])
-                    .replace(QRegularExpression("^Elimination"), "Élimination");
-            for (const QString& autre : lignes) {
-                const QString n = autre.section('\t', 0, 0);
-                const QString adverbe = adverbes.value("STCH"_L1.indexOf(n.back()));
-                if (conteneur[n] != cadre)
-                    continue;
+        const QStringList faits = conteneur.keys().filter(QRegularExpression("^Opt_.*Fait$")); // a row each
+        QCOMPARE(faits.size(), 24);
+        for (const QString& fait : faits) {
+            const QString cadre = conteneur[fait], parent = conteneur[cadre], s = legendeDuCadre[cadre];
+            const bool sous = parent.startsWith("Cdr_");
+            QString variable = legendeDuCadre[sous ? parent : cadre];
+            variable.replace(QRegularExpression("^Elimination"), "Élimination"); // as said
+            const QString rangee = sous ? variable + ", " + s.first(1).toLower() + s.mid(1) : variable;
+            const QString modalite = QString("AEÉHIOU").contains(rangee[0]) ? "Modalité d'" : "Modalité de ";
+            for (const QString& n : conteneur.keys(cadre) + (sous ? conteneur.keys(parent) : QStringList())) {
+                const QString adverbe = adverbes.value(QString("STCH").indexOf(n.back()));
                 if (n.startsWith("Opt_"))
                     QCOMPARE(nom(n), rangee + (n.endsWith("FaitPas") ? " : Ne fait pas" : " : Fait"));
                 else if (n.startsWith("Cac_"))
                     QCOMPARE(nom(n) + enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
                              rangee + " : " + adverbe + QString(adverbe).replace(" — ", "- "));
-                else if (n.startsWith("Txt_") && !sousVariable)
-                    QCOMPARE(nom(n), "Modalité de la variable " + rangee);
+                else if (n.startsWith("Txt_"))
+                    QCOMPARE(nom(n), sous && conteneur[n] == cadre ? modalite + rangee
+                                                                   : "Modalité de la variable " + variable);
             }
         }
-        QCOMPARE(rangees, 24);
-        // « de » elided as French does, before a vowel or a mute h.
-        QCOMPARE(
-            nom("Txt_ToiletteNote") + "|" + nom("Txt_EliminationNote") + "|" + nom("Txt_ToiletteHNote") +
-                "|" + nom("Txt_EliminationFecaleNote") + "|" + nom("Txt_HabillageHautNote") + "|" +
-                nom("Txt_AlimentationServirnote") + "|" + nom("Txt_OrientationTempsNote"),
-            "Modalité de la variable Toilette|Modalité de la variable Élimination|Modalité de Toilette, haut|"
-            "Modalité d'Élimination, fécale|Modalité d'Habillage, haut|Modalité d'Alimentation, se servir|"
-            "Modalité d'Orientation, dans le temps");
         QCOMPARE(nom("Txt_Groupe") + "|" + nom("Txt_SousGroupe") + "|" + nom("Txt_DateEval"),
                  "Groupe iso-ressources|Sous-groupe|A la date du");
-
-        // Their value, as the boxes show it after the row rule ran (Qt's line
-        // edits send the text change to the screen reader's bridge).
-        QVERIFY(montrer(hote_->fenetre()));
-        c_->Init();
+        QVERIFY(demarrer()); // the values, as the row rule wrote them
         cliquer(*c_, "Opt_TransfertsFaitPas");
-        for (const char* zone : {"Txt_TransfertsNote", "Txt_Groupe", "Txt_SousGroupe"})
-            QCOMPARE(QAccessible::queryAccessibleInterface(enfant(*c_, zone))->text(QAccessible::Value),
-                     texte(*c_, zone));
         QCOMPARE(texte(*c_, "Txt_TransfertsNote"), "C");
-    }
-
-    // The looks: variable names on light orange, the result in 18 points,
-    // notes locked to one character, a single titled frame, the state
-    // before Init.
-    void apparenceEtEtatInitial()
-    {
-        int orange = 0, lectureSeule = 0;
-        for (QLabel* l : c_->findChildren<QLabel*>())
-            orange +=
-                l->autoFillBackground() && l->palette().color(QPalette::Window) == QColor(255, 224, 192);
-        QCOMPARE(orange, 17);
-        for (const char* nom : {"Txt_Groupe", "Txt_SousGroupe"}) {
-            const QFont f = enfant(*c_, nom)->font();
-            QVERIFY(f.pointSize() == 18 && !f.bold() && !f.italic() && !f.underline() && !f.strikeOut());
-        }
-        for (QLineEdit* z : c_->findChildren<QLineEdit*>()) {
-            QVERIFY2(z->text().isEmpty(), qPrintable(z->objectName()));
-            lectureSeule += z->isReadOnly();
-            QCOMPARE(z->maxLength(), z->isReadOnly() ? 1 : 32767);
-        }
-        QCOMPARE(lectureSeule, 32);
-        for (QRadioButton* o : c_->findChildren<QRadioButton*>())
-            QVERIFY(!o->isChecked());
-        for (QCheckBox* k : c_->findChildren<QCheckBox*>())
-            QVERIFY(!k->isChecked() && k->isEnabled());
-        QVERIFY(enfant(*c_, "WB_Aide")->isHidden() && !enfant(*c_, "Etq_Aide")->isHidden());
-        auto* barre = qobject_cast<QScrollBar*>(enfant(*c_, "Bdv_Controles"));
-        QCOMPARE(QList<int>({barre->value(), barre->minimum(), barre->maximum(), barre->singleStep(),
-                             barre->pageStep()}),
-                 QList<int>({0, 0, 32767, 1, 1}));
+        for (const char* z : {"Txt_TransfertsNote", "Txt_Groupe", "Txt_SousGroupe"})
+            QCOMPARE(nom(z, QAccessible::Value), texte(*c_, z));
     }
 };
 

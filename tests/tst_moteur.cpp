@@ -1,6 +1,4 @@
-// The evaluation engine on the in-memory grid: the row rule, the combining
-// rules, the GIR cascade and its arithmetic, the lookup table. Expected
-// values come from the published grid and the rules' own tables.
+// The evaluation engine on the in-memory grid. Expected values come from the decree and the grid's rules.
 
 #include "OutilsEssai.h"
 #include "TablesEssai.h"
@@ -11,19 +9,19 @@
 #include <pavonis/engine/MoteurAggir.h>
 #include <pavonis/engine/PoidsGroupes.h>
 #include <pavonis/engine/TableGir.h>
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/MagasinParametres.h>
 
 #include <pavonis/hostapi/Erreur.h>
 
+#include <QTemporaryDir>
 #include <QTest>
-
-#include <random>
 
 using namespace pavonis;
 
 namespace {
 
-// A grid, its engine, weight tables made to measure and a counting factory
-// of working tables.
+// A grid, its engine, weight tables made to measure, a counting factory.
 struct Banc {
     explicit Banc(bool clicsProgrammes = true) : grille(clicsProgrammes)
     {
@@ -35,8 +33,8 @@ struct Banc {
     essai::FabriqueComptee fabrique;
     MoteurAggir moteur{grille, tables, tablePoids, fabrique.fabrique()};
 
-    // Every weight of every group is 1000 * group + 10 * row + column, so
-    // that a score names the group, the row and the column it came from.
+    // Every weight of every group is 1000 * group + 10 * row + column, so that a score names the group, the
+    // row and the column it came from.
     void poidsParLigne()
     {
         for (std::size_t g = 0; g < 8; ++g) {
@@ -57,13 +55,17 @@ struct Banc {
     }
 };
 
-std::string cochees(GrilleMemoire& g, std::size_t l)
+// A row's note, its ticks and whether its boxes are enabled: "B|ST+".
+std::string etat(GrilleMemoire& g, std::size_t l)
 {
-    std::string s;
-    for (Adverbe a : {Adverbe::S, Adverbe::T, Adverbe::C, Adverbe::H})
+    std::string s = g.note(l) + '|';
+    int actives = 0;
+    for (Adverbe a : {Adverbe::S, Adverbe::T, Adverbe::C, Adverbe::H}) {
+        actives += g.caseActive(l, a);
         if (g.valeurCase(l, a) == 1)
             s += "STCH"[std::size_t(a)];
-    return s;
+    }
+    return s + (actives == 4 ? '+' : actives ? '?' : '-');
 }
 
 } // namespace
@@ -72,8 +74,8 @@ class TestMoteur : public QObject {
     Q_OBJECT
 
 private slots:
-    // One row through the rule's outcomes; every row alike, with or without
-    // the nested clicks a program's changes raise.
+    // One row through the rule's outcomes; every row alike, with or without the nested clicks a program's
+    // changes raise.
     void regleDeLigne_data()
     {
         QTest::addColumn<bool>("clicsProgrammes");
@@ -83,49 +85,34 @@ private slots:
     void regleDeLigne()
     {
         QFETCH(bool, clicsProgrammes);
+        // Clicks (F, N: the options; S, T, C, H: the boxes), then the row: a disabled box ignores its click,
+        // the fourth tick clears the row, unticking the only tick gives C.
+        const std::pair<const char*, const char*> etapes[] = {{"", "A|-"},   {"S", "A|-"},     {"N", "C|+"},
+                                                              {"S", "B|S+"}, {"TC", "B|STC+"}, {"H", "C|+"},
+                                                              {"TT", "C|+"}, {"HF", "A|-"}};
         for (std::size_t l = 0; l < grille::kNbLignes; ++l) {
             Banc b(clicsProgrammes);
             b.grille.selectionnerToutesFait();
-            const auto etat = [&] { return b.grille.note(l) + "|" + cochees(b.grille, l); };
-            QCOMPARE(etat(), "A|");
-            QVERIFY(!b.grille.caseActive(l, Adverbe::S));
-            b.grille.cliquerCase(l, Adverbe::S); // disabled: ignored
-            QCOMPARE(etat(), "A|");
-            b.grille.cliquerFaitPas(l);
-            QCOMPARE(etat(), "C|");
-            QVERIFY(b.grille.caseActive(l, Adverbe::H));
-            b.grille.cliquerCase(l, Adverbe::S);
-            QCOMPARE(etat(), "B|S");
-            b.grille.cliquerCase(l, Adverbe::T);
-            b.grille.cliquerCase(l, Adverbe::C);
-            QCOMPARE(etat(), "B|STC");
-            b.grille.cliquerCase(l, Adverbe::H); // the fourth tick clears the row
-            QCOMPARE(etat(), "C|");
-            b.grille.cliquerCase(l, Adverbe::T);
-            b.grille.cliquerCase(l, Adverbe::T); // unticking the only tick
-            QCOMPARE(etat(), "C|");
-            b.grille.cliquerCase(l, Adverbe::H);
-            b.grille.cliquerFait(l);
-            QCOMPARE(etat(), "A|");
-            QVERIFY(!b.grille.caseActive(l, Adverbe::C));
+            for (const auto& [clics, attendu] : etapes) {
+                for (char k : std::string_view(clics))
+                    k == 'F'   ? b.grille.cliquerFait(l)
+                    : k == 'N' ? b.grille.cliquerFaitPas(l)
+                               : b.grille.cliquerCase(l, Adverbe(std::string_view("STCH").find(k)));
+                QCOMPARE(etat(b.grille, l), attendu);
+            }
         }
     }
 
-    // Before the first reset no option is selected: a tick already counts.
-    void avantLaRemiseAZero()
+    // Before the first reset no option is selected: a tick already counts. The reset brings any grid to the
+    // same state.
+    void remiseAZero()
     {
         Banc b;
         b.grille.cliquerCase(3, Adverbe::T);
         QCOMPARE(b.grille.note(3), "B");
         b.grille.cliquerCase(3, Adverbe::T);
         QCOMPARE(b.grille.note(3), "C");
-    }
-
-    // The reset brings any grid to the same state.
-    void remiseAZero()
-    {
-        Banc b;
-        b.tables = essai::tablesPubliees();
+        b.tables = essai::tablesDuDecret();
         b.grille.selectionnerToutesFait();
         // Every row "Ne fait pas", with ticks on the illustrative ones: GIR 1.
         for (std::size_t l = 0; l < grille::kNbLignes; ++l)
@@ -134,7 +121,7 @@ private slots:
         b.grille.selectionnerToutesFait();
         for (std::size_t l = 0; l < grille::kNbLignes; ++l) {
             QVERIFY(b.grille.fait(l) && !b.grille.faitPas(l));
-            QCOMPARE(b.grille.note(l) + cochees(b.grille, l), "A");
+            QCOMPARE(etat(b.grille, l), "A|-");
         }
         for (int v : grille::kVariablesComposees)
             QCOMPARE(b.grille.noteDe(v), "A");
@@ -149,41 +136,23 @@ private slots:
         QTest::addColumn<QString>("seconde");
         QTest::addColumn<QString>("attendue");
         const QStringList lettres{"A", "B", "C", ""};
-        // Rows: first note A, B, C, empty; columns: second note.
+        // Rows: first note A, B, C, empty; columns: the second one.
         const std::pair<RegleComposee, const char*> tables[] = {
-            {RegleComposee::Toilette, "ABBB"
-                                      "BBBB"
-                                      "BBCB"
-                                      "BBBB"},
-            {RegleComposee::Elimination, "ABCB"
-                                         "BBCB"
-                                         "CCCC"
-                                         "BBCB"},
-            {RegleComposee::Orientation, "ABCB"
-                                         "BBCB"
-                                         "CCCC"
-                                         "BBCB"},
-            {RegleComposee::Coherence, "ABCB"
-                                       "BBCB"
-                                       "CCCC"
-                                       "BBCB"},
-            {RegleComposee::Alimentation, "ABBB"
-                                          "BBCC"
-                                          "BCCC"
-                                          "BCCC"},
+            {RegleComposee::Toilette, "ABBB BBBB BBCB BBBB"},
+            {RegleComposee::Elimination, "ABCB BBCB CCCC BBCB"},
+            {RegleComposee::Orientation, "ABCB BBCB CCCC BBCB"},
+            {RegleComposee::Coherence, "ABCB BBCB CCCC BBCB"},
+            {RegleComposee::Alimentation, "ABBB BBCC BCCC BCCC"},
         };
         for (const auto& [regle, resultats] : tables)
             for (int i = 0; i < 4; ++i)
                 for (int j = 0; j < 4; ++j)
                     QTest::addRow("%d %s+%s", int(regle), qPrintable(lettres[i]), qPrintable(lettres[j]))
-                        << int(regle) << lettres[i] << lettres[j] << QString(resultats[4 * i + j]);
-        for (const char* trio : {"AAA", "CCC", "AAC", "CCB", "ABC", "BBB"})
-            QTest::addRow("habillage %s", trio) << int(RegleComposee::Habillage) << QString(trio) << QString()
-                                                << QString(QByteArray(trio) == "AAA"   ? "A"
-                                                           : QByteArray(trio) == "CCC" ? "C"
-                                                                                       : "B");
-        QTest::newRow("habillage vide")
-            << int(RegleComposee::Habillage) << QString("   ") << QString() << "B";
+                        << int(regle) << lettres[i] << lettres[j] << QString(resultats[5 * i + j]);
+        // Habillage: three notes, A or C when all three are; B otherwise.
+        for (const char* cas : {"AAA=A", "CCC=C", "AAC=B", "CCB=B", "ABC=B", "BBB=B", "   =B"})
+            QTest::addRow("habillage %s", cas)
+                << int(RegleComposee::Habillage) << QString(cas).left(3) << QString() << QString(cas[4]);
     }
     void composition()
     {
@@ -201,8 +170,8 @@ private slots:
         QCOMPARE(QString::fromStdString(std::string(combinerNotes(RegleComposee(regle), vues))), attendue);
     }
 
-    // Each composite reads its own rows by its rule: first row C, the others A
-    // then B give B,B (all C), C,C (one C) and B,C (Alimentation).
+    // Each composite reads its own rows by its rule: first row C, the others A then B give B,B (all C), C,C
+    // (one C) and B,C (Alimentation).
     void notesComposeesSurLaGrille()
     {
         Banc b;
@@ -219,11 +188,10 @@ private slots:
         QCOMPARE(notes(), "BCBCCC");
     }
 
-    // Each discriminant variable weighs on its own row of the tables, each
-    // group reads its own table: the score names both.
+    // Each discriminant variable weighs on its own row of the tables (rows 1 to 10: the evaluation rows of
+    // their variable), each group on its own table.
     void lignesDePoids()
     {
-        // Rows 1 to 10 of the weight tables: the evaluation rows of their variable.
         const std::vector<std::vector<std::size_t>> lignes{{22, 23}, {20, 21}, {2, 3}, {6, 7, 8}, {10, 11},
                                                            {4, 5},   {0},      {1},    {15},      {14}};
         for (int r = 0; r < 10; ++r) {
@@ -240,8 +208,63 @@ private slots:
         }
     }
 
-    // Every step of the cascade, at its threshold and just below; a group
-    // is scored only when the cascade reaches it.
+    // The parameter store is seeded with the decree's 160 weights.
+    void poidsDuMagasin()
+    {
+        QTemporaryDir dossier;
+        BaseDonneesAutonome base(
+            MagasinParametres::ouvrir(dossier.filePath("p.sqlite").toStdString(), "/opt/p/data/"));
+        const TablesGroupes tables = lireTablesGroupes(base);
+        for (std::size_t g = 0; g < 8; ++g)
+            for (std::int16_t l = 1; l <= 10; ++l)
+                for (std::int16_t c = 1; c <= 2; ++c)
+                    QVERIFY2(tables[g]->Valeur(l, c) == essai::kPoidsDuDecret[g][l - 1][c - 1],
+                             qPrintable(QStringLiteral("%1 %2 %3").arg(QChar('A' + int(g))).arg(l).arg(c)));
+    }
+
+    // On the decree's weights, evaluations whose decisive group scores exactly its threshold (sums by hand
+    // from the decree's table): one weight less and the GIR changes. Letters in weight-table row order:
+    // Cohérence, Orientation, Toilette, Habillage, Alimentation, Elimination, Transferts, Déplacements
+    // intérieurs and extérieurs, Alerter.
+    void girsDuDecret_data()
+    {
+        QTest::addColumn<QString>("modalites");
+        QTest::addColumn<int>("gir");
+        QTest::newRow("A 2000+1200+40+40+100+800+200 = 4380") << "CCCCACCCAA" << 1;
+        QTest::newRow("A 2000+1200+40+100+800 = 4140") << "CCACACCAAA" << 2;
+        QTest::newRow("A 2000+1200+40+100+32 = 3392") << "CCAACCABAA" << 2;
+        QTest::newRow("B 1200+16+800 = 2016") << "ACAAABCAAA" << 2;
+        QTest::newRow("C 40+40+60+160+1000+400 = 1700") << "AACCCCCCAA" << 2;
+        QTest::newRow("C 16+16+1000+400 = 1432") << "AABBAACCAA" << 2;
+        QTest::newRow("D 200+2000+200 = 2400") << "AAAAABCCAA" << 2;
+        QTest::newRow("E 100+800+100+200 = 1200") << "AAAABCBCAA" << 3;
+        QTest::newRow("F 500+100+200 = 800") << "AAAAACBCAA" << 3;
+        QTest::newRow("G 150+200+200+100 = 650") << "ACAAABBBAA" << 4;
+        QTest::newRow("H 2000+2000 = 4000") << "AAAAABBAAA" << 4;
+        QTest::newRow("H 2000 = 2000") << "AAAAAABAAA" << 5;
+        QTest::newRow("H 1000 < 2000") << "AAAAAAABAA" << 6;
+    }
+    void girsDuDecret()
+    {
+        QFETCH(QString, modalites);
+        QFETCH(int, gir);
+        Banc b;
+        b.tables = essai::tablesDuDecret();
+        CodesModalites codes{};
+        // The variables of the weight-table rows, by number.
+        const int variables[] = {17, 16, 3, 5, 7, 4, 1, 2, 11, 10};
+        for (std::size_t r = 0; r < 10; ++r) {
+            codes[r] = std::uint8_t(modalites[qsizetype(r)].unicode() - 'A');
+            b.grille.noteVariable(variables[r])
+                .definirTexte(std::string(1, char(modalites[qsizetype(r)].unicode())));
+        }
+        b.moteur.CalculerGir();
+        QCOMPARE(b.grille.groupe(), std::to_string(gir));
+        QCOMPARE(PoidsGroupes::lire(b.tables).evaluer(codes).gir, gir);
+    }
+
+    // Every step of the cascade, at its threshold and just below; a group is scored only when the cascade
+    // reaches it.
     void seuils_data()
     {
         QTest::addColumn<char>("groupe");
@@ -279,22 +302,18 @@ private slots:
         QCOMPARE(*b.fabrique.creations, groupesCalcules);
     }
 
-    // The sub-group from Alerter (rows) and Déplacements extérieurs
-    // (columns), empty for GIR 1 to 4.
+    // The sub-group from Alerter (rows) and Déplacements extérieurs (columns), empty for GIR 1 to 4.
     void sousGroupe_data()
     {
         QTest::addColumn<QString>("alerter");
         QTest::addColumn<QString>("deplacements");
         QTest::addColumn<QString>("attendu");
         const QStringList v{"A", "B", "C", ""};
-        const char* table = "ABCC"
-                            "BBCB"
-                            "CCCC"
-                            "CBCC";
+        const char* table = "ABCC BBCB CCCC CBCC";
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j)
                 QTest::addRow("%s/%s", qPrintable(v[i]), qPrintable(v[j]))
-                    << v[i] << v[j] << QString(table[4 * i + j]);
+                    << v[i] << v[j] << QString(table[5 * i + j]);
     }
     void sousGroupe()
     {
@@ -315,8 +334,7 @@ private slots:
         QCOMPARE(QString::fromStdString(b.grille.groupe() + b.grille.sousGroupe()), "4");
     }
 
-    // Each addition rounds to the nearest 32-bit integer, ties to even; a
-    // total out of range is an overflow.
+    // Each addition rounds to the nearest 32-bit integer, ties to even; a total out of range is an overflow.
     void arithmetique_data()
     {
         QTest::addColumn<int>("score");
@@ -366,8 +384,7 @@ private slots:
         QCOMPARE(b.grille.groupe() + b.grille.sousGroupe(), "6A");
     }
 
-    // The working table is a fresh entry given the group's table by value:
-    // assigning its source again later does not reach it.
+    // The working table is given the group's table by value.
     void tableDeTravailParValeur()
     {
         Banc b;
@@ -381,27 +398,9 @@ private slots:
     }
 
     // The lookup table gives the cascade's result for all 3^10 combinations.
-    void tableDeConsultation_data()
-    {
-        QTest::addColumn<int>("graine"); // 0: the published weights
-        QTest::newRow("publiés") << 0;
-        QTest::newRow("aléatoires") << 7;
-    }
     void tableDeConsultation()
     {
-        QFETCH(int, graine);
-        TablesGroupes tables = essai::tablesPubliees();
-        if (graine) {
-            std::mt19937 alea{unsigned(graine)};
-            std::uniform_int_distribution<int> poids(-500, 3000);
-            for (std::size_t g = 0; g < 8; ++g) {
-                essai::Poids p{};
-                for (auto& l : p)
-                    for (double& c : l)
-                        c = poids(alea) / 2.0;
-                tables[g] = essai::table(p, char('A' + g));
-            }
-        }
+        const TablesGroupes tables = essai::tablesDuDecret();
         const PoidsGroupes poids = PoidsGroupes::lire(tables);
         const TableGir table(poids);
         CodesModalites codes{};

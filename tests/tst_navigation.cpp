@@ -1,363 +1,173 @@
-// Moving about the screen: the small layout's scroll bar (what moves, by
-// how much, however many events; the wheel and the focus moving it) and the
-// help pane (placed and loaded by a hover, shown and hidden by a click on a
-// variable's name, or by F1 from its controls).
+// Moving about the screen: the small layout's scroll bar, the help pane and its keys.
 
 #include "HoteEssai.h"
-#include <pavonis/host/MagasinParametres.h>
+#include "OutilsEssai.h"
 #include <pavonis/platform/Ecran.h>
 #include <pavonis/platform/NavigateurAide.h>
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWheelEvent>
 
 using namespace pavonis;
 using namespace pavonis::essai;
 
-namespace {
-QRect place(QWidget* w)
-{
-    return w->property("twips").toRect();
-}
-} // namespace
+constexpr auto kBas = QAbstractSlider::SliderSingleStepAdd, kHaut = QAbstractSlider::SliderSingleStepSub;
 
-class TestNavigation : public QObject {
+class TestNavigation : public EssaiControle {
     Q_OBJECT
 
-    std::unique_ptr<HoteEssai> hote_;
-    Uc_Pavonis* c_ = nullptr;
     QScrollBar* barre_ = nullptr;
     NavigateurAide* volet_ = nullptr;
-    QMap<QWidget*, int> hauts_; // design Tops
 
-    QString page(int n, const QString& dossier = {}) const
+    static QRect place(QWidget* w) { return w->property("twips").toRect(); }
+    QString volet() const // shown or hidden; address less "file:", the help folder, "/aide_aggir", ".html"
     {
-        return "file:" + (dossier.isEmpty() ? hote_->repertoireAide : dossier) + "/aide_aggir" +
-               QString::number(n) + ".html";
+        const QString a = volet_->LocationURL().remove("file:" + hote_->repertoireAide).remove("/aide_aggir");
+        return (volet_->isVisible() ? "montré " : "caché ") + QString(a).remove(".html");
     }
-    // Every placed control against its design Top: the 27 on the surface
-    // (but the bar) shifted up by `decalage`, the others in place.
-    void verifierDecalage(int decalage)
+    // The steps, then the controls off their reviewed Top: on the surface but the bar, 250 twips a step less.
+    QString defile() const
     {
-        int deplaces = 0;
-        for (auto it = hauts_.cbegin(); it != hauts_.cend(); ++it) {
-            const bool surLaSurface = it.key()->parentWidget() == c_ && it.key() != barre_;
-            deplaces += surLaSurface;
-            QCOMPARE(place(it.key()).y(), it.value() - (surLaSurface ? decalage : 0));
+        QString s = QString::number(c_->valeurDefilement());
+        for (const QString& l : donnee("ecran-inventaire.tsv").split('\n', Qt::SkipEmptyParts).mid(1)) {
+            const QStringList c = l.split('\t'); // name, kind, container, caption, left, top...
+            const int monte = c[2].isEmpty() && c[0] != "Bdv_Controles" ? 250 * c_->valeurDefilement() : 0;
+            if (c[0] != "WB_Aide" && place(enfant(*c_, qPrintable(c[0]))).y() != c[5].toInt() - monte)
+                s += ' ' + c[0];
         }
-        QCOMPARE(deplaces, 27);
-        QCOMPARE(c_->valeurDefilement(), decalage / 250);
+        return s;
     }
-
-    // What reaches the control of a wheel over a control, once the controls
-    // under the mouse have let it go by (as they do on a display).
-    void molette(const char* nom, int huitiemes)
+    // A wheel over `nom`, reaching the surface as the controls under the mouse let it by; then the scroll.
+    QString roule(const char* nom, int huitiemes)
     {
-        QWidget* w = enfant(*c_, nom);
-        const QPointF p = w->mapTo(c_, QPointF(w->rect().center()));
+        const QPointF p = enfant(*c_, nom)->mapTo(c_, enfant(*c_, nom)->rect().center());
         QWheelEvent e(p, c_->mapToGlobal(p), {}, {0, huitiemes}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(c_, &e);
+        return QApplication::sendEvent(c_, &e), defile();
     }
+    // A key (to `nom`, focused) or a click through the window, then the pane; Tab or the bar, the scroll.
+    QString touche(Qt::Key k) { return QTest::keyClick(QApplication::focusWidget(), k), volet(); }
+    QString sur(const char* nom, Qt::Key k) { return enfant(*c_, nom)->setFocus(), touche(k); }
+    static QString et(const QStringList& l) { return l.join(", "); }
+    QString clic(const char* nom, bool double_ = false) { return cliquer(*c_, nom, double_), volet(); }
+    QString tab(int sens) { return touche(sens > 0 ? Qt::Key_Tab : Qt::Key_Backtab), defile(); }
+    QString pas(QAbstractSlider::SliderAction a) { return barre_->triggerAction(a), defile(); }
 
 private slots:
     void init()
     {
-        // The small layout for the scroll bar's tests, the large one else.
-        const bool petite = QByteArray(QTest::currentTestFunction()).startsWith("defilement");
-        Ecran::simulerHauteurPixels(petite ? 700 : 1024);
-        hote_ = std::make_unique<HoteEssai>();
-        // The real help pages, where the store's directory says they are.
-        const QDir source(QStringLiteral(PAVONIS_AIDE));
-        for (const QString& f : source.entryList(QDir::Files))
-            QFile::copy(source.filePath(f), hote_->repertoireAide + '/' + f);
-        c_ = hote_->creerControle();
-        QVERIFY(montrer(hote_->fenetre()));
-        c_->Init();
+        Ecran::simulerHauteurPixels(qstrcmp(QTest::currentTestFunction(), "defilement") ? 1024 : 700);
+        EssaiControle::init();
+        for (const QFileInfo& f : QDir(PAVONIS_AIDE).entryInfoList(QDir::Files)) // the real help pages
+            QFile::copy(f.filePath(), hote_->repertoireAide + '/' + f.fileName());
+        QVERIFY(demarrer());
+        QTest::mouseMove(hote_->fenetre().windowHandle(), {}); // off what the last test hovered
         barre_ = qobject_cast<QScrollBar*>(enfant(*c_, "Bdv_Controles"));
         volet_ = qobject_cast<NavigateurAide*>(enfant(*c_, "WB_Aide"));
-        QCOMPARE(barre_->isEnabled() ? barre_->maximum() : 0, petite ? 14 : 0);
-        hauts_.clear();
-        for (QWidget* w : c_->findChildren<QWidget*>())
-            if (w->property("twips").isValid())
-                hauts_[w] = place(w).y();
-    }
-    void cleanup()
-    {
-        hote_.reset();
-        Ecran::simulerHauteurPixels(0);
     }
 
-    // Step by step with the arrows, 250 twips a step, stopping at the top.
-    void defilementPasAPas()
+    // The small layout: the hidden focus scrolls the fewest steps; a wheel notch a step (over the pane, its
+    // page's); the bar 250 twips a step, a drag once, kept by Init; the pane moves along; "Retour" W_Sortir.
+    void defilement()
     {
-        for (int i = 1; i <= 5; ++i) {
-            barre_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            verifierDecalage(250 * i);
-        }
-        QCOMPARE(place(enfant(*c_, "Cdr_Transferts2008")).y(), 840 - 1250);
-        for (int i = 4; i >= -1; --i) {
-            barre_->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            verifierDecalage(250 * std::max(i, 0));
-        }
-    }
-
-    // The wheel over the form moves the bar a step a notch, half notches
-    // adding up; over the shown help pane it scrolls the page alone.
-    void defilementMolette()
-    {
-        for (int i = 0; i < 3; ++i)
-            molette("Etq_Toilette2008", -120);
-        verifierDecalage(750);
-        molette("Cac_ToiletteHS", 60);
-        verifierDecalage(750);
-        molette("Cdr_Toilette2008", 60);
-        verifierDecalage(500);
-        cliquer(*c_, "Etq_Cuisine2008"); // the pane, shown over the left column
-        molette("WB_Aide", -120);
-        QCOMPARE(barre_->value(), 2);
-    }
-
-    // A control that takes the focus out of sight comes into it by the
-    // smallest number of steps: Tab to the buttons, Shift+Tab back up.
-    void defilementFocus()
-    {
-        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Retour": 9960 + 375 in 7560
-        verifierDecalage(250 * 12);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Imprimer", in sight
-        verifierDecalage(250 * 12);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab); // back to 120
-        verifierDecalage(0);
+        QCOMPARE(et({pas(kBas), pas(kHaut), pas(kHaut)}), "1, 0, 0"); // stopping at the top
+        enfant(*c_, "Txt_NomEnqueteur")->setFocus(); // then "Retour" (9960 + 375 in 7560), "Imprimer", back
+        QCOMPARE(et({tab(1), tab(1), tab(-1), tab(-1)}), "12, 12, 12, 0");
         enfant(*c_, "Opt_CoherenceComportementFait")->setFocus(); // 9240 + 840 + 120 + 255
-        verifierDecalage(250 * 11);
-    }
-
-    // F1 on a variable's control shows or hides its help, as a hover and a
-    // click on its name would; Escape in the pane hides it.
-    void aideAuClavier()
-    {
-        enfant(*c_, "Cac_ToiletteBS")->setEnabled(true);
-        for (const char* nom : {"Opt_ToiletteBFait", "Cac_ToiletteBS", "Txt_ToiletteNote"}) {
-            enfant(*c_, nom)->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-            QVERIFY(volet_->isVisible());
-            QCOMPARE(volet_->LocationURL(), page(3));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-            QVERIFY(volet_->isHidden());
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-        volet_->setFocus();
-        QTest::keyClick(volet_, Qt::Key_Escape);
-        QVERIFY(volet_->isHidden());
-        enfant(*c_, "Cmd_Imprimer")->setFocus(); // no variable's: nothing
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-        QVERIFY(volet_->isHidden());
-    }
-
-    // While the pane covers the other column, what it covers leaves the Tab
-    // chain and no key reaches it; the others keep their order; Escape from
-    // anywhere hides the pane and gives the focus back; all comes back.
-    void voletCouvrant()
-    {
-        const auto cycle = [&] {
-            QStringList vus;
-            QWidget* depart = enfant(*c_, "Txt_NomEnqueteur");
-            depart->setFocus();
-            do {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                vus << QApplication::focusWidget()->objectName();
-            } while (QApplication::focusWidget() != depart && vus.size() < 300);
-            return vus;
-        };
-        const QStringList sansVolet = cycle();
-        // Over the right column: the frames from Suivi du traitement down
-        // (after Init, a note box and the "Fait" option each).
-        const QStringList couverts{"Txt_SuiviTraitementNote",
-                                   "Opt_SuiviTraitementFait",
-                                   "Txt_MenageNote",
-                                   "Opt_MenageFait",
-                                   "Txt_TransportsNote",
-                                   "Opt_TransportsFait",
-                                   "Txt_ActivitesTempsLibreNote",
-                                   "Opt_ActivitesTempsLibreFait",
-                                   "Txt_AchatsNote",
-                                   "Opt_AchatsFait",
-                                   "Txt_GestionNote",
-                                   "Opt_GestionFait"};
-        for (const QString& n : couverts)
-            QVERIFY2(sansVolet.contains(n), qPrintable(n));
-        enfant(*c_, "Opt_MenageFait")->setFocus();
-        survoler(*c_, "Etq_Transferts2008");
-        cliquer(*c_, "Etq_Transferts2008");
-        QVERIFY(volet_->isVisible());
-        QCOMPARE(QApplication::focusWidget(), volet_); // not left on a covered control
-        QTest::keyClick(volet_, Qt::Key_Down);
-        QVERIFY(qobject_cast<QRadioButton*>(enfant(*c_, "Opt_MenageFait"))->isChecked());
-        QStringList attendus = sansVolet;
-        for (const QString& n : couverts)
-            attendus.removeAll(n);
-        attendus.insert(attendus.size() - 1, "WB_Aide"); // first of the chain, before Txt_NomEnqueteur
-        QCOMPARE(cycle(), attendus);
-        enfant(*c_, "Opt_MenageFait")->setFocus(); // by the host's code: the keys go to the pane
-        QCOMPARE(QApplication::focusWidget(), volet_);
-        enfant(*c_, "Txt_NomEnqueteur")->setFocus();
-
-        // Escape from a control of the visible column: the focus goes back to
-        // where it was when the pane showed.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QVERIFY(volet_->isHidden());
-        QCOMPARE(QApplication::focusWidget()->objectName(), "Opt_MenageFait");
-        QCOMPARE(cycle(), sansVolet);
-    }
-
-    // A host window held at 7875 twips hides 12.5 steps: 12, half-way to even.
-    void defilementFenetreRetenue()
-    {
-        hote_->fenetre().hide();
-        hote_->fenetre().setMinimumHeight(7875 / 15);
-        hote_->fenetre().show();
-        QCOMPARE(barre_->maximum(), 12);
-    }
-
-    // Dragging sends many moves and one change: the screen moves once, to
-    // where the thumb was let go; Init and "Retour" leave it there. The
-    // hidden help pane moves with the rest, from where a hover puts it.
-    void defilementGlisse()
-    {
+        QCOMPARE(defile(), "11");
+        barre_->setValue(0);
+        for (const char* crans : {"1", "2", "3"})
+            QCOMPARE(roule("Etq_Toilette2008", -120), crans);
+        QCOMPARE(et({roule("Cac_ToiletteHS", 60), roule("Cdr_Toilette2008", 60)}), "3, 2"); // halves add up
+        clic("Etq_Cuisine2008"); // the pane, shown over the left column
+        QCOMPARE(et({roule("WB_Aide", -120), QString::number(barre_->value())}), "2, 2");
+        touche(Qt::Key_Escape);
         QSignalSpy changements(barre_, &QScrollBar::valueChanged);
         barre_->setSliderDown(true);
         for (int v : {1, 3, 3, 7, 12, 14, 14})
             barre_->setSliderPosition(v);
         barre_->setSliderDown(false);
-        QCOMPARE(changements.count(), 1);
-        verifierDecalage(3500);
-        c_->Init();
-        verifierDecalage(3500);
-        survoler(*c_, "Etq_Coherence2008");
+        QCOMPARE(et({QString::number(changements.count()), defile(), (c_->Init(), defile())}), "1, 14, 14");
+        survoler(*c_, "Etq_Coherence2008"); // places the hidden pane
         QCOMPARE(place(volet_).y(), 1320);
+        pas(kHaut);
+        QCOMPARE(place(volet_).y(), 1320 + 250);
         cliquer(*c_, "Cmd_Retour");
-        QCOMPARE(c_->valeurDefilement(), 0); // forgotten, nothing moved
-        QCOMPARE(place(enfant(*c_, "Cmd_Retour")).y(), 9960 - 3500);
-        // The next move starts from the forgotten value.
-        barre_->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(place(enfant(*c_, "Cmd_Retour")).y(), 9960 - 3500 - 13 * 250);
-        QCOMPARE(place(volet_).y(), 1320 - 13 * 250);
+        QVERIFY(c_->W_Sortir() && hote_->fenetre().isHidden());
     }
 
-    // The first hover places the hidden pane over the other column and
-    // loads the page; a click on the name shows it above the controls.
-    void premierSurvolPuisClic()
+    // Over a column the pane quits the Tab chain, takes the keys, hides on Escape; name clicks, F1 toggle it.
+    void couvertureEtBascules()
     {
-        survoler(*c_, "Etq_Transferts2008");
-        QVERIFY(volet_->isHidden());
-        QCOMPARE(volet_->LocationURL(), page(1));
-        QCOMPARE(place(volet_), QRect(7320, 1320, 6975, 5295));
-        cliquer(*c_, "Etq_Transferts2008");
-        QVERIFY(volet_->isVisible() && !volet_->pageIntrouvable());
-        QVERIFY(volet_->toPlainText().contains("Transferts"));
-        QWidget* cadre = enfant(*c_, "Cdr_Menage2008");
-        QCOMPARE(c_->childAt(cadre->geometry().center()), volet_->viewport());
-        molette("Etq_Transferts2008", -360); // the large layout does not scroll
-        QCOMPARE(place(enfant(*c_, "Cdr_Transferts2008")).y(), 840);
+        const auto cycle = [&] {
+            QStringList vus;
+            enfant(*c_, "Txt_NomEnqueteur")->setFocus();
+            do
+                touche(Qt::Key_Tab);
+            while ((vus << focus()).size() < 300 && vus.last() != "Txt_NomEnqueteur");
+            return vus;
+        };
+        const QStringList sansVolet = cycle();
+        QStringList attendus = sansVolet; // less the right column from Suivi du traitement down
+        for (QString v :
+             QString("SuiviTraitement Menage Transports ActivitesTempsLibre Achats Gestion").split(' '))
+            QCOMPARE(attendus.removeAll("Txt_" + v + "Note") + attendus.removeAll("Opt_" + v + "Fait"), 2);
+        attendus.insert(attendus.size() - 1, "WB_Aide"); // first of the chain
+        enfant(*c_, "Opt_MenageFait")->setFocus(); // the shown pane takes the focus from it, and its keys
+        QVERIFY(clic("Etq_Transferts2008") == "montré 1" && volet_->toPlainText().contains("Transferts"));
+        QCOMPARE(et({focus(), touche(Qt::Key_Down)}), "WB_Aide, montré 1");
+        QVERIFY(qobject_cast<QRadioButton*>(enfant(*c_, "Opt_MenageFait"))->isChecked());
+        QCOMPARE(cycle(), attendus);
+        enfant(*c_, "Opt_MenageFait")->setFocus(); // by the host's code: the keys go to the pane
+        QCOMPARE(focus(), "WB_Aide");
+        QCOMPARE(et({sur("Txt_NomEnqueteur", Qt::Key_Escape), focus()}), "caché 1, Opt_MenageFait");
+        QCOMPARE(cycle(), sansVolet);
+        QCOMPARE(et({clic("Etq_Transferts2008"), clic("Etq_Transferts2008")}), "montré 1, caché 1");
+        clic("Etq_Achats2008", true); // one click
+        for (const char* nom : {"Label5", "Etq_ToiletteHaut", "Etq_HabillageMoyen", "Label7"})
+            clic(nom); // no variable's names
+        c_->Init();
+        QCOMPARE(et({volet(), clic("Etq_ActivitesTempsLibre")}), "montré 14, caché 13"); // another's
+        QCOMPARE(roule("Etq_Transferts2008", -360), "0"); // the large layout does not scroll
+        enfant(*c_, "Cac_ToiletteBS")->setEnabled(true);
+        for (const char* nom : {"Opt_ToiletteBFait", "Cac_ToiletteBS", "Txt_ToiletteNote"})
+            QCOMPARE(et({sur(nom, Qt::Key_F1), touche(Qt::Key_F1)}), "montré 3, caché 3");
+        touche(Qt::Key_F1);
+        QTest::keyClick(volet_, Qt::Key_Escape);
+        QCOMPARE(sur("Cmd_Imprimer", Qt::Key_F1), "caché 3"); // no variable's control
     }
 
+    // A hover places the hidden pane over the other column, loading the page unless the address' last 7
+    // characters match (11.html, r1.html), not over a frame's controls; a missing page is said, no error.
     void pageEtColonne_data()
     {
-        QTest::addColumn<QStringList>("survols");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("gauche");
-        QTest::newRow("achats puis gestion") << QStringList{"Etq_Achats2008", "Cdr_Gestion2008"} << 15 << 120;
-        QTest::newRow("gestion puis alerter")
-            << QStringList{"Etq_Gestion2008", "Cdr_Alerter2008"} << 10 << 7320;
-        QTest::newRow("cadre composé") << QStringList{"Cdr_Habillage2008"} << 5 << 7320;
-        QTest::newRow("orientation") << QStringList{"Etq_Orientation2008"} << 16 << 7320;
-        QTest::newRow("activités") << QStringList{"Cdr_ActivitesTempsLibre"} << 13 << 120;
-        QTest::newRow("déplacements intérieurs") << QStringList{"Etq_DeplacementInterieurs2008"} << 2 << 7320;
+        colonnes<QString, QString>(); // hovers and Inits (then "-bis"); the pane, its left, pages loaded
+        QTest::newRow("transferts") << "Etq_Transferts2008" << QString("caché 1 7320 1");
+        QTest::newRow("achats, gestion") << "Etq_Achats2008 Cdr_Gestion2008" << QString("caché 15 120 2");
+        QTest::newRow("gestion, alerter") << "Etq_Gestion2008 Cdr_Alerter2008" << QString("caché 10 7320 2");
+        QTest::newRow("cadre composé") << "Cdr_Habillage2008" << QString("caché 5 7320 1");
+        QTest::newRow("orientation") << "Etq_Orientation2008" << QString("caché 16 7320 1");
+        QTest::newRow("activités") << "Cdr_ActivitesTempsLibre" << QString("caché 13 120 1");
+        QTest::newRow("déplacements") << "Etq_DeplacementInterieurs2008" << QString("caché 2 7320 1");
+        QTest::newRow("une fois par page") << "Etq_Menage2008 Cdr_Menage2008 Etq_Menage2008 Cdr_Menage2008 "
+                                              "Etq_DeplacementExterieurs2008 Etq_Transferts2008 Cac_MenageS "
+                                              "Txt_MenageNote Opt_ToiletteHFait Cdr_ToiletteHaut2008"
+                                           << QString("caché 1 7320 3");
+        QTest::newRow("autre dossier") << "Etq_Cuisine2008 Init Cdr_Cuisine2008" << QString("caché 6 120 1");
+        QTest::newRow("manquante") << "Init Etq_Achats2008" << QString("caché -bis/aide14 120 1 introuvable");
+        QTest::newRow("après") << "Init Etq_Achats2008 Etq_Gestion2008" << QString("caché -bis/aide15 120 2");
     }
     void pageEtColonne()
     {
-        QFETCH(QStringList, survols);
-        QFETCH(int, page);
-        QFETCH(int, gauche);
-        for (const QString& nom : survols)
-            survoler(*c_, qPrintable(nom));
-        QCOMPARE(volet_->LocationURL(), this->page(page));
-        QCOMPARE(place(volet_), QRect(gauche, 1320, 6975, 5295));
-    }
-
-    // A page is loaded once, however often its variable is hovered; the
-    // controls inside a frame are no hover of it.
-    void unChargementParPage()
-    {
-        QSignalSpy chargements(volet_, &NavigateurAide::navigationTerminee);
-        for (int i = 0; i < 3; ++i) {
-            survoler(*c_, "Etq_Menage2008");
-            survoler(*c_, "Cdr_Menage2008");
-        }
-        survoler(*c_, "Etq_DeplacementExterieurs2008");
-        survoler(*c_, "Etq_Transferts2008");
-        QCOMPARE(chargements.count(), 3);
-        QCOMPARE(chargements.at(2).first().toString(), page(1));
-        for (const char* nom : {"Cac_MenageS", "Txt_MenageNote", "Opt_ToiletteHFait"})
-            QTest::mouseMove(enfant(*c_, nom));
-        QTest::mouseMove(enfant(*c_, "Cdr_ToiletteHaut2008"), QPoint(3, 3));
-        QCoreApplication::processEvents();
-        QCOMPARE(chargements.count(), 3);
-    }
-
-    // Pages are told apart by the last seven characters of their address:
-    // after Init with another help folder the page shown stays for the same
-    // variable, and the next one comes from the new folder.
-    void finDAdresse()
-    {
-        survoler(*c_, "Etq_Cuisine2008");
-        const QString autre = hote_->repertoireAide + "-bis";
+        const auto [etapes, attendu] = ligne<QString, QString>();
+        const QString autre = hote_->repertoireAide + "-bis"; // with page 15 alone
         QDir().mkpath(autre + "/aide");
+        QFile::copy(hote_->repertoireAide + "/aide_aggir15.html", autre + "/aide/aide_aggir15.html");
         hote_->magasin->ecrireEntree("CHEMINFICHIER", "1", (autre + "/data/").toStdString());
-        c_->Init();
-        survoler(*c_, "Cdr_Cuisine2008");
-        QCOMPARE(volet_->LocationURL(), page(6));
-        survoler(*c_, "Etq_Achats2008");
-        QCOMPARE(volet_->LocationURL(), page(14, autre + "/aide"));
-    }
-
-    // A click toggles; the names of sub-variables and of rows are not
-    // variables'; a double-click is one click; Init leaves the pane alone.
-    void clicsSurLesNoms()
-    {
-        cliquer(*c_, "Etq_Achats2008");
-        QVERIFY(volet_->isVisible());
-        cliquer(*c_, "Etq_Achats2008");
-        QVERIFY(volet_->isHidden());
-        cliquer(*c_, "Etq_Achats2008", true);
-        QVERIFY(volet_->isVisible());
-        for (const char* nom : {"Label5", "Etq_ToiletteHaut", "Etq_HabillageMoyen", "Label7"})
-            cliquer(*c_, nom);
-        QVERIFY(volet_->isVisible());
-        c_->Init();
-        QVERIFY(volet_->isVisible());
-        cliquer(*c_, "Etq_ActivitesTempsLibre");
-        QVERIFY(volet_->isHidden());
-    }
-
-    // A missing page shows the browser's own "not found" page, nothing else.
-    void pageManquante()
-    {
-        QFile::remove(hote_->repertoireAide + "/aide_aggir12.html");
-        survoler(*c_, "Etq_Transports2008");
-        cliquer(*c_, "Etq_Transports2008");
-        QVERIFY(volet_->pageIntrouvable());
-        QVERIFY(volet_->toPlainText().contains("Page introuvable"));
-        QCOMPARE(volet_->LocationURL(), page(12));
-        survoler(*c_, "Etq_Achats2008");
-        QVERIFY(!volet_->pageIntrouvable());
+        QSignalSpy chargements(volet_, &NavigateurAide::navigationTerminee), erreurs(c_, &Uc_Pavonis::erreur);
+        for (const QString& e : etapes.split(' '))
+            e == "Init" ? c_->Init() : survoler(*c_, qPrintable(e));
+        const QRect p = place(volet_);
+        const char* manque = volet_->pageIntrouvable() ? " introuvable" : "";
+        QCOMPARE(QString("%1 %2 %3").arg(volet()).arg(p.x()).arg(chargements.count()) + manque, attendu);
+        QCOMPARE(p.translated(-p.x(), 0), QRect(0, 1320, 6975, 5295));
+        QVERIFY(erreurs.isEmpty() && volet_->toPlainText().contains("Page introuvable") == (*manque != 0));
     }
 };
 

@@ -1,319 +1,192 @@
-// pavonis-gir: both CSV forms and JSON Lines, the CSV details that must
-// survive (separators, quotes, line ends, byte-order mark), every error
-// path, the population summary, and the program's exit statuses.
+// pavonis-gir (docs/pavonis-gir.md): each form, fault, mode and option; the scorer alike in any chunks.
 
+#include "OutilsEssai.h"
 #include "TablesEssai.h"
 #include <pavonis/gir/ScoreurCsv.h>
 #include <pavonis/gir/ScoreurJsonl.h>
-#include <pavonis/host/MagasinParametres.h>
 
-#include <pavonis/evaluation/FormatEvaluation.h>
-
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <cstring>
 
 using namespace pavonis;
-
-namespace {
+using namespace pavonis::essai;
 
 const QByteArray kModalites = "coherence;orientation;toilette;habillage;alimentation;elimination;transferts;"
                               "deplacements_interieurs;deplacements_exterieurs;alerter";
 const QByteArray kLignes =
     "Transferts;DeplacInter;ToiletteH;ToiletteB;EliminationFecale;EliminationUrinaire;"
     "HabillageH;HabillageM;HabillageB;Cuisine;AlimentationServir;AlimentationManger;"
-    "SuiviTraitement;Menage;Alerter;DeplacExter;Transports;ActivitesTempsLibre;Achats;Gestion;"
-    "OrientationTemps;OrientationEspace;CoherenceCommunication;CoherenceComportement";
+    "SuiviTraitement;Menage;Alerter;DeplacExter;Transports;ActivitesTempsLibre;Achats;"
+    "Gestion;OrientationTemps;OrientationEspace;CoherenceCommunication;CoherenceComportement";
 
-struct Resultat {
-    int statut;
-    QByteArray sortie;
-    QStringList erreurs;
+// docs/scenarios.md's gir1-6.txt as cells, modalities, composites, GIR (gir4: H = 2000 + 2000 >= 4000).
+const QByteArray kCas[][3] = {
+    {"N;N;N;N;N;N;N;N;N;F;N;N;F;F;F;F;F;F;F;F;N;N;N;N", "C;C;C;C;C;C;C;C;A;A", "C;C;C;C;C;C;1;"},
+    {"F;F;N;N;N;F;N;N;N;F;N;N;F;F;F;F;F;F;F;F;N;N;N;N", "C;C;C;C;C;C;A;A;A;A", "C;C;C;C;C;C;2;"},
+    {"F;F;N;N;F;F;N;N;N;F;N;N;F;F;F;F;F;F;F;F;F;F;F;F", "A;A;C;C;C;A;A;A;A;A", "C;A;C;C;A;A;3;"},
+    {"F;F;NS;F;F;F;NT;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F", "A;A;B;B;A;A;A;A;A;A", "B;A;B;A;A;A;4;"},
+    {"F;F;NS;F;F;F;F;F;F;F;F;F;F;F;N;F;F;F;F;F;F;F;F;F", "A;A;B;A;A;A;A;A;A;C", "B;A;A;A;A;A;5;C"},
+    {"F;F;F;F;F;F;F;F;F;N;F;F;F;N;F;NS;F;F;F;F;F;F;F;F", "A;A;A;A;A;A;A;A;B;A", "A;A;A;A;A;A;6;B"},
 };
 
-// Feeds the input `morceau` bytes at a time, to cross every buffer boundary.
-template <class Scoreur>
-Resultat scorer(const TableGir& table, const QByteArray& entree, std::size_t morceau = 1 << 20)
+// An evaluation on one line of the exchange format; `plus`: members before the rows.
+static QByteArray enJson(const QByteArray& cellules, const QByteArray& plus = {})
 {
-    Scoreur s(table);
-    Resultat r;
-    std::size_t pos = 0;
-    std::string sortie;
-    r.statut = s.traiter(
-        [&](char* tampon, std::size_t taille) {
-            const std::size_t n = std::min({taille, morceau, std::size_t(entree.size()) - pos});
-            std::memcpy(tampon, entree.constData() + pos, n);
-            pos += n;
-            return n;
-        },
-        [&](std::string_view t) { sortie.append(t); },
-        [&](const std::string& m) { r.erreurs << QString::fromStdString(m); });
-    r.sortie = QByteArray::fromStdString(sortie);
-    return r;
+    const QList<QByteArray> cles = kLignes.split(';'), c = cellules.split(';');
+    QByteArray lignes;
+    for (qsizetype i = 0; i < cles.size(); ++i) {
+        QByteArray adverbes;
+        for (char a : c[i].mid(1))
+            adverbes += QByteArray(adverbes.isEmpty() ? ",\"adverbes\":[" : ",") + '"' + a + '"';
+        const char* choix = c[i].isEmpty() ? "aucun" : c[i] == "F" ? "fait" : "ne-fait-pas";
+        lignes += (i ? ",\"" : "\"") + cles[i] + "\":{\"choix\":\"" + choix + '"' +
+                  (adverbes.isEmpty() ? "" : adverbes + ']') + '}';
+    }
+    return "{\"format\":\"pavonis-evaluation\",\"version\":1," + plus + "\"lignes\":{" + lignes + "}}\n";
 }
 
-} // namespace
+// The scorer (JSON Lines if the input starts with '{') fed `morceau` bytes at a time: status, output.
+static std::pair<int, QByteArray> scorer(const QByteArray& entree, std::size_t morceau)
+{
+    static const TableGir table(PoidsGroupes::lire(tablesDuDecret()));
+    std::size_t pos = 0;
+    std::string sortie;
+    const auto lire = [&](char* tampon, std::size_t taille) {
+        const std::size_t n = std::min({taille, morceau, std::size_t(entree.size()) - pos});
+        std::copy_n(entree.constData() + std::exchange(pos, pos + n), n, tampon);
+        return n;
+    };
+    const auto ecrire = [&](std::string_view t) { sortie.append(t); };
+    const auto rien = [](const std::string&) {};
+    const int statut = entree.startsWith('{') ? ScoreurJsonl(table).traiter(lire, ecrire, rien)
+                                              : ScoreurCsv(table).traiter(lire, ecrire, rien);
+    return {statut, QByteArray::fromStdString(sortie)};
+}
 
 class TestPavonisGir : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TableGir> table_;
     QTemporaryDir dossier_;
 
-    Resultat csv(const QByteArray& e, std::size_t morceau = 1 << 20)
-    {
-        return scorer<ScoreurCsv>(*table_, e, morceau);
-    }
-
 private slots:
-    void initTestCase() { table_ = std::make_unique<TableGir>(PoidsGroupes::lire(essai::tablesPubliees())); }
-
-    // GIR and sub-group by the published weights; other columns unchanged.
-    void modeModalites()
-    {
-        const Resultat r = csv("dossier;" + kModalites +
-                               ";remarque\n"
-                               "D1;A;A;A;A;A;A;A;A;A;A;rien\n"
-                               "D2;C;C;C;C;C;C;C;C;C;C;\"grabataire; suivi\"\n"
-                               "D3;A;A;B;A;A;A;A;A;A;C;\n"
-                               "D4;A;A;A;A;A;A;A;A;B;A;\"dit \"\"non\"\"\"\n");
-        QCOMPARE(r.statut, 0);
-        QCOMPARE(r.sortie, "dossier;" + kModalites +
-                               ";remarque;gir;sous_groupe\n"
-                               "D1;A;A;A;A;A;A;A;A;A;A;rien;6;A\n"
-                               "D2;C;C;C;C;C;C;C;C;C;C;\"grabataire; suivi\";1;\n"
-                               "D3;A;A;B;A;A;A;A;A;A;C;;5;C\n"
-                               "D4;A;A;A;A;A;A;A;A;B;A;\"dit \"\"non\"\"\";6;B\n");
-    }
-
-    // Rows: "F", or "N" and the adverbs not met; the composite modalities
-    // are written before the GIR.
-    void modeLignes()
-    {
-        QByteArray ligne = "F;F;NS;N;F;F;F;NTH;F;N;F;F;F;F;F;F;F;F;F;F;F;F;N;NSTCH";
-        const Resultat r = csv(kLignes + "\n" + ligne + "\n");
-        QCOMPARE(r.statut, 0);
-        // Toilette B+C: B; Habillage A,B,A: B; Cohérence C+C: C.
-        QCOMPARE(r.sortie,
-                 kLignes +
-                     ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n" +
-                     ligne + ";B;A;B;A;A;C;4;\n");
-        QVERIFY(csv(kLignes + "\n" + QByteArray(ligne).replace("NTH", "NTHT") + "\n")
-                    .erreurs.join('|')
-                    .contains("ligne 2, colonne \"HabillageM\" : valeur \"NTHT\" invalide"));
-    }
-
-    // The forms a CSV file takes; any chunk size gives the same output.
-    void formesDeFichier_data()
-    {
-        QTest::addColumn<QByteArray>("entree");
-        QTest::addColumn<QByteArray>("attendue");
-        const QByteArray a = "A;A;A;A;A;A;A;A;A;A", c = "C;C;C;C;C;C;C;C;C;C";
-        const QByteArray v = QByteArray(kModalites).replace(';', ',');
-        QTest::newRow("virgule, colonnes dans le désordre")
-            << "alerter,id," + QByteArray(v).replace(",alerter", "") + "\nC,1,A,A,A,A,A,A,A,A,A\n"
-            << "alerter,id," + QByteArray(v).replace(",alerter", "") +
-                   ",gir,sous_groupe\nC,1,A,A,A,A,A,A,A,A,A,6,C\n";
-        QTest::newRow("CRLF") << kModalites + "\r\n" + a + "\r\n"
-                              << kModalites + ";gir;sous_groupe\r\n" + a + ";6;A\r\n";
-        QTest::newRow("CR seul") << kModalites + "\r" + a + "\r" + c
-                                 << kModalites + ";gir;sous_groupe\r" + a + ";6;A\r" + c + ";1;\r";
-        QTest::newRow("marque d'ordre, champ entre guillemets")
-            << "\xEF\xBB\xBF\"id;n\";" + kModalites + "\n1;" + a + "\n"
-            << "\xEF\xBB\xBF\"id;n\";" + kModalites + ";gir;sous_groupe\n1;" + a + ";6;A\n";
-        QTest::newRow("champ sur deux lignes")
-            << "note;" + kModalites + "\n\"a\nb\";" + c + "\n"
-            << "note;" + kModalites + ";gir;sous_groupe\n\"a\nb\";" + c + ";1;\n";
-        QTest::newRow("recalcul") << kModalites + ";gir;x;sous_groupe\n" + a + ";3;y;C\n"
-                                  << kModalites + ";gir;x;sous_groupe\n" + a + ";6;y;A\n";
-        QTest::newRow("colonnes recopiées en double")
-            << "x;" + kModalites + ";x\n1;" + c + ";2\n"
-            << "x;" + kModalites + ";x;gir;sous_groupe\n1;" + c + ";2;1;\n";
-        QTest::newRow("lignes vides") << kModalites + "\n\n" + a + "\n\n"
-                                      << kModalites + ";gir;sous_groupe\n" + a + ";6;A\n";
-    }
-    void formesDeFichier()
-    {
-        QFETCH(QByteArray, entree);
-        QFETCH(QByteArray, attendue);
-        for (std::size_t morceau : {std::size_t(1), std::size_t(7), std::size_t(1) << 20}) {
-            const Resultat r = csv(entree, morceau);
-            QVERIFY2(r.statut == 0, qPrintable(r.erreurs.join('\n')));
-            QCOMPARE(r.sortie, attendue);
-        }
-    }
-
-    // A row mode file scored again keeps one set of computed columns.
-    void recalculEnModeLignes()
-    {
-        const QByteArray l = "F;F;NS;N;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F";
-        const Resultat une = csv(kLignes + "\n" + l + "\n");
-        const Resultat deux = csv(une.sortie);
-        QCOMPARE(deux.statut, 0);
-        QCOMPARE(deux.sortie, une.sortie);
-    }
-
-    // Bad lines are reported and written with empty results; an unclosed
-    // quote costs its own line only.
-    void lignesFautives_data()
-    {
-        QTest::addColumn<QByteArray>("ligne");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("lettre inconnue")
-            << QByteArray("A;A;A;D;A;A;A;A;A;A") << "ligne 2, colonne \"habillage\" : valeur \"D\" invalide";
-        QTest::newRow("deux lettres") << QByteArray("A;A;A;AB;A;A;A;A;A;A")
-                                      << "ligne 2, colonne \"habillage\" : valeur \"AB\" invalide";
-        QTest::newRow("cellule vide")
-            << QByteArray("A;A;;A;A;A;A;A;A;A") << "ligne 2, colonne \"toilette\" : cellule vide";
-        QTest::newRow("colonnes") << QByteArray("A;A;A") << "ligne 2 : 3 colonne(s) au lieu de 10";
-        QTest::newRow("colonne de trop")
-            << QByteArray("A;A;A;A;A;A;A;A;A;A;A") << "ligne 2 : 11 colonne(s) au lieu de 10";
-        QTest::newRow("guillemet non fermé") << QByteArray("A;\"A;A;A;A;A;A;A;A;A")
-                                             << "ligne 2, colonne \"orientation\" : un guillemet ouvert";
-    }
-    void lignesFautives()
-    {
-        QFETCH(QByteArray, ligne);
-        QFETCH(QString, message);
-        const Resultat r = csv(kModalites + "\n" + ligne + "\nC;C;C;C;C;C;C;C;C;C\n");
-        QCOMPARE(r.statut, 2);
-        QCOMPARE(r.erreurs.size(), 1);
-        QVERIFY2(r.erreurs.front().contains(message), qPrintable(r.erreurs.front()));
-        QCOMPARE(r.sortie, kModalites + ";gir;sous_groupe\n" + ligne + ";;\nC;C;C;C;C;C;C;C;C;C;1;\n");
-    }
-
-    // A quote still open 64 KiB on is left unclosed: the lines after it are records.
-    void guillemetFermeTropLoin()
-    {
-        const Resultat r = csv(kModalites + "\nA;\"A;A;A;A;A;A;A;A;A\n" +
-                               QByteArray("C;C;C;C;C;C;C;C;C;C\n").repeated(4000) + "C\";C\n");
-        QCOMPARE(r.sortie.count(";1;\n"), 4000);
-        QVERIFY(r.erreurs.front().contains("ligne 2, colonne \"orientation\" : un guillemet ouvert"));
-    }
-
-    void entetesRefuses_data()
-    {
-        QTest::addColumn<QByteArray>("entete");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("vide") << QByteArray() << "entrée vide";
-        QTest::newRow("incomplet") << QByteArray("coherence;orientation") << "il manque : toilette";
-        QTest::newRow("colonne lue deux fois") << kModalites + ";toilette"
-                                               << "la colonne \"toilette\" apparaît 2 fois";
-        QTest::newRow("gir deux fois") << kModalites + ";gir;gir"
-                                       << "la colonne \"gir\" apparaît 2 fois";
-        QTest::newRow("les deux formes") << kModalites + ";" + kLignes << "à la fois";
-    }
-    void entetesRefuses()
-    {
-        QFETCH(QByteArray, entete);
-        QFETCH(QString, message);
-        const Resultat r = csv(entete.isEmpty() ? QByteArray() : entete + "\nA\n");
-        QCOMPARE(r.statut, 2);
-        QVERIFY(r.sortie.isEmpty());
-        QVERIFY2(r.erreurs.join('|').contains(message), qPrintable(r.erreurs.join('|')));
-    }
-
-    // Evaluations in the exchange format, one per line.
-    void jsonLines()
-    {
-        Evaluation e;
-        e.evaluateur = "Claire; \"C\"";
-        e.lignes.fill({Choix::Fait, {}});
-        e.ligne("ToiletteH") = {Choix::NeFaitPas, {true, false, true, false}};
-        ResultatsEvaluation r = ResultatsEvaluation::calculer(e, essai::tablesPubliees());
-        QByteArray entree = QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, true)) + "\n";
-        entree += "{\"format\":\"pavonis-evaluation\"}\n\n";
-        r.gir = 6; // a wrong GIR in the file: warned of, recomputed
-        entree += QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, false)).replace('\n', ' ') + "\n";
-        // A row nobody answered, with an adverb ticked: written, not scored.
-        e.ligne("Cuisine") = {Choix::Aucun, {true, false, false, false}};
-        entree += QByteArray::fromStdString(FormatEvaluation::ecrire(e, r, true)) + "\n";
-        const Resultat s = scorer<ScoreurJsonl>(*table_, entree, 5);
-        QCOMPARE(s.statut, 2);
-        const QByteArray cellules = "F;F;NSC;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;B;A;A;A;A;A;5;A\n";
-        QCOMPARE(s.sortie.split('\n'),
-                 ("evaluateur;beneficiaire;date;" + kLignes +
-                  ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n"
-                  "\"Claire; \"\"C\"\"\";;;" +
-                  cellules + "\"Claire; \"\"C\"\"\";;;" + cellules +
-                  "\"Claire; \"\"C\"\"\";;;F;F;NSC;F;F;F;F;F;F;S;F;F;F;F;F;F;F;F;F;F;F;F;F;F;;;;;;;;\n")
-                     .split('\n'));
-        QCOMPARE(s.erreurs,
-                 QStringList({"ligne 2, /version : membre manquant",
-                              "ligne 4, avertissement : /resultats/gir : 6 dans le fichier, 5 recalculé.",
-                              "ligne 5 : lignes sans réponse : Cuisine ; évaluation non calculée."}));
-    }
-
-    // The program: options, exit statuses, the summary and its GMP.
     void programme_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("entree");
-        QTest::addColumn<int>("statut");
-        QTest::addColumn<QString>("sortieErreur");
-        const QByteArray trois =
-            kModalites + "\nC;C;C;C;C;C;C;C;C;C\nA;A;A;A;A;A;A;A;A;A\nA;A;A;A;A;A;A;A;A;A\nX\n";
-        QTest::newRow("synthèse")
-            << QStringList{"--synthese"} << trois << 2
-            << "Personnes évaluées : 3\nGIR 1 : 1\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\nGIR 5 : 0\nGIR 6 : 2\n"
-               "Lignes non calculées : 1\nGMP (GIR moyen pondéré) : 380,00";
-        QTest::newRow("synthèse vide") << QStringList{"--synthese"} << kModalites + "\n"
-                                       << 0 << "non calculable";
-        QTest::newRow("paramètres vides")
-            << QStringList{"--parametres="} << trois << 2 << "--parametres attend un nom de fichier";
-        QTest::newRow("format inconnu") << QStringList{"--format", "xml"} << trois << 2 << "csv ou jsonl";
-        QTest::newRow("magasin absent")
-            << QStringList{"--parametres", "/nulle/part.sqlite"} << trois << 1 << "n'existe pas";
-        // Lines in the compact form, each with one fault in a name: each
-        // costs itself alone (and the program ends: a minute at most).
-        Evaluation e;
-        e.lignes.fill({Choix::Fait, {}});
-        const QByteArray bonne = QByteArray::fromStdString(
-            FormatEvaluation::ecrire(e, ResultatsEvaluation::calculer(e, essai::tablesPubliees()), true));
-        QByteArray lignes = bonne + '\n';
-        for (const QByteArray& nom : {QByteArray("L\xe9on"), QByteArray("\x01"), QByteArray("\\q"),
-                                      QByteArray("\\ud800"), QByteArray("\xed\xa0\x80")})
-            lignes +=
-                QByteArray(bonne).replace("\"evaluateur\":\"\"", "\"evaluateur\":\"" + nom + '"') + '\n';
-        QTest::newRow("lignes mal codées")
-            << QStringList{"--format", "jsonl", "--synthese"} << lignes + bonne << 2
-            << "Personnes évaluées : 2\nGIR 1 : 0\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\n"
-               "GIR 5 : 0\nGIR 6 : 2\nLignes non calculées : 5\n";
+        colonnes<QStringList, QByteArray, int, QByteArray, QStringList, QByteArray>();
+        const auto cas = [](const char* nom, QByteArray entree, QByteArray sortie, int statut = 0,
+                            QStringList a = {}, QStringList erreurs = {}, QByteArray fichier = {}) {
+            QTest::newRow(nom) << a << entree << statut << sortie << erreurs << fichier;
+        };
+        const QByteArray &m = kModalites, mg = m + ";gir;sous_groupe", a = "A;A;A;A;A;A;A;A;A;A",
+                         c = "C;C;C;C;C;C;C;C;C;C", cn = c + '\n', c1 = c + ";1;\n", q = "A;\"" + a.mid(2);
+        const QByteArray v = "alerter,id," + QByteArray(m).replace(';', ',').replace(",alerter", "");
+        cas("virgules", v + "\nC,1,A,A,A,A,A,A,A,A,A\n", v + ",gir,sous_groupe\nC,1,A,A,A,A,A,A,A,A,A,6,C\n");
+        cas("CRLF", m + "\r\n" + a + "\r\n", mg + "\r\n" + a + ";6;A\r\n");
+        cas("CR seul", m + "\r" + a + "\r" + c, mg + "\r" + a + ";6;A\r" + c + ";1;\r");
+        const QByteArray bom = "\xEF\xBB\xBF\"i;d\";" + m, rx = m + ";gir;x;sous_groupe\n";
+        cas("marque d'ordre, guillemets", bom + ";r\n1;" + a + ";\"d\"\"x\"\"\"\n",
+            bom + ";r;gir;sous_groupe\n1;" + a + ";\"d\"\"x\"\"\";6;A\n");
+        cas("champ 2 lignes", "n;" + m + "\n\"a\nb\";" + c + "\n", "n;" + mg + "\n\"a\nb\";" + c + ";1;\n");
+        cas("recalcul", rx + a + ";3;y;C\n", rx + a + ";6;y;A\n");
+        cas("colonnes recopiées en double", "x;" + m + ";x\n1;" + c + ";2\n",
+            "x;" + m + ";x;gir;sous_groupe\n1;" + c + ";2;1;\n");
+        cas("lignes vides", m + "\n\n" + a + "\n\n", mg + "\n" + a + ";6;A\n");
+        // A faulty line costs itself alone; so does a quote still open 64 KiB on.
+        const auto faute = [&](const char* nom, const QByteArray& l, QString e) {
+            cas(nom, m + '\n' + l + '\n' + cn, mg + '\n' + l + ";;\n" + c1, 2, {}, {"ligne 2" + e});
+        };
+        faute("lettre inconnue", "A;A;A;D;A;A;A;A;A;A", ", colonne \"habillage\" : valeur \"D\" invalide");
+        faute("deux lettres", "A;A;A;AB;A;A;A;A;A;A", ", colonne \"habillage\" : valeur \"AB\" invalide");
+        faute("cellule vide", "A;A;;A;A;A;A;A;A;A", ", colonne \"toilette\" : cellule vide");
+        faute("colonnes", "A;A;A", " : 3 colonne(s) au lieu de 10");
+        faute("colonne de trop", "A;A;A;A;A;A;A;A;A;A;A", " : 11 colonne(s) au lieu de 10");
+        faute("guillemet ouvert", q, ", colonne \"orientation\" : un guillemet ouvert");
+        cas("guillemet fermé trop loin", m + '\n' + q + '\n' + cn.repeated(4000) + "C\";C\n",
+            mg + '\n' + q + ";;\n" + c1.repeated(4000) + "C\";C;;\n", 2, {},
+            {"ligne 2, colonne \"orientation\""});
+        cas("en-tête vide", {}, {}, 2, {}, {"entrée vide"});
+        cas("en-tête incomplet", "coherence;orientation\nA\n", {}, 2, {}, {"il manque : toilette"});
+        cas("toilette 2 fois", m + ";toilette\nA\n", {}, 2, {}, {"la colonne \"toilette\" apparaît 2 fois"});
+        cas("gir deux fois", m + ";gir;gir\nA\n", {}, 2, {}, {"la colonne \"gir\" apparaît 2 fois"});
+        cas("les deux formes", m + ";" + kLignes + "\nA\n", {}, 2, {}, {"à la fois"});
+        // Case g written g times; JSON Lines add a name to quote, a member missing, gir6 without Cuisine.
+        const QString d = dossier_.path(), s = "--synthese=" + d + "/s.txt";
+        const QByteArray fauteL = "F;F;F;F;F;F;F;NTHT;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F;F",
+                         sansReponse = "F;F;F;F;F;F;F;F;F;;F;F;F;N;F;NS;F;F;F;F;F;F;F;F";
+        QByteArray md = "dossier;" + m + '\n', smd = "dossier;" + mg + '\n', l = kLignes + '\n';
+        QByteArray sl =
+            kLignes + ";toilette;elimination;habillage;alimentation;orientation;coherence;gir;sous_groupe\n";
+        QByteArray j, sj = "evaluateur;beneficiaire;date;" + sl;
+        for (int n = 0, k = 0; k < 6; ++k)
+            for (int i = 0; i <= k; ++i, ++n) {
+                const auto& [cellules, modalites, resultats] = kCas[k];
+                md += "D;" + modalites + '\n';
+                smd += "D;" + modalites + ';' + resultats.mid(12) + '\n';
+                l += cellules + '\n';
+                sl += cellules + ';' + resultats + '\n';
+                j += enJson(cellules, n ? "" : "\"evaluateur\":\"a; \\\"b\\\"\",");
+                sj += (n ? ";;;" : "\"a; \"\"b\"\"\";;;") + cellules + ';' + resultats + '\n';
+            }
+        l += fauteL + '\n';
+        sl += fauteL + ";;;;;;;;\n";
+        j += "{\"format\":\"pavonis-evaluation\"}\n" + enJson(sansReponse);
+        sj += ";;;" + sansReponse + ";;;;;;;;\n";
+        for (const auto& [nom, contenu] :
+             {std::pair{"m.csv", md}, {"m.jsonl", md}, {"l.csv", l}, {"j.jsonl", j}, {"j.txt", j}})
+            ecrireFichier(d + '/' + nom, contenu);
+        const QStringList el{"ligne 23, colonne \"HabillageM\" : valeur \"NTHT\" invalide"},
+            ej{"ligne 22, /version : membre manquant",
+               "ligne 23 : lignes sans réponse : Cuisine ; évaluation non calculée."};
+        // GMP = (1000×1 + 840×2 + 660×3 + 420×4 + 250×5 + 70×6) / 21 = 8010 / 21.
+        const QByteArray s1 =
+            "Synthèse\nPersonnes évaluées : 21\nGIR 1 : 1\nGIR 2 : 2\nGIR 3 : 3\nGIR 4 : 4\nGIR 5 : 5\n"
+            "GIR 6 : 6\nLignes non calculées : 1\nGMP (GIR moyen pondéré) : 381,43\n";
+        const QByteArray s2 = QByteArray(s1).replace("calculées : 1", "calculées : 2");
+        const QStringList els = el + QStringList(s1), ejs = ej + QStringList(s2);
+        cas("modalités, magasin par défaut", {}, smd, 0, {d + "/m.csv"});
+        cas("--format csv sur un .jsonl", {}, smd, 0, {"--format", "csv", d + "/m.jsonl"});
+        cas("lignes, --synthese", {}, sl, 2, {"--synthese", d + "/l.csv"}, els);
+        cas("lignes, entrée standard, --synthese=FICHIER", l, sl, 2, {s}, el, s1);
+        cas("lignes déjà calculées, -", sl, sl, 2, {"-"}, el);
+        cas("jsonl par l'extension, --synthese=FICHIER", {}, sj, 2, {s, d + "/j.jsonl"}, ej, s2);
+        cas("--format jsonl, --synthese", {}, sj, 2, {"--format", "jsonl", "--synthese", d + "/j.txt"}, ejs);
+        cas("--format=jsonl, entrée standard", j, sj, 2, {"--format=jsonl"}, ej);
+        cas("synthèse sans personne", m + '\n', mg + '\n', 0, {s}, {},
+            "Synthèse\nPersonnes évaluées : 0\nGIR 1 : 0\nGIR 2 : 0\nGIR 3 : 0\nGIR 4 : 0\nGIR 5 : 0\n"
+            "GIR 6 : 0\nLignes non calculées : 0\n"
+            "GMP (GIR moyen pondéré) : non calculable, aucune personne évaluée\n");
+        // Group A without Cohérence C: all C scores 4440 - 2000 < 3390 in A, then 3660 >= 2016 in B: GIR 2.
+        creerMagasin(d + "/a", "UPDATE valeurs SET valeur = 0 WHERE cle = 'A' AND ligne = 1 AND colonne = 2");
+        creerMagasin(d + "/sans-repertoire.sqlite", "DELETE FROM sections WHERE nom = 'CHEMINFICHIER';");
+        const QByteArray mc = m + '\n' + cn, smc = mg + '\n' + c + ";2;\n";
+        cas("--parametres FICHIER", mc, smc, 0, {"--parametres", d + "/a"});
+        cas("--parametres=FICHIER", mc, smc, 0, {"--parametres=" + d + "/a", s, "-"}, {},
+            "Synthèse\nPersonnes évaluées : 1\nGIR 1 : 0\nGIR 2 : 1\nGIR 3 : 0\nGIR 4 : 0\nGIR 5 : 0\nGIR 6 "
+            ": 0\n"
+            "Lignes non calculées : 0\nGMP (GIR moyen pondéré) : 840,00\n");
+        cas("magasin sans répertoire", md, smd, 0, {"--parametres", d + "/sans-repertoire.sqlite", "-"});
+        cas("--parametres=", {}, {}, 2, {"--parametres="}, {"--parametres attend un nom de fichier"});
+        cas("--format xml", {}, {}, 2, {"--format", "xml"}, {"--format attend csv ou jsonl"});
+        cas("--format sans valeur", {}, {}, 2, {"--format"}, {"--format attend une valeur"});
+        cas("--synthese=", {}, {}, 2, {"--synthese="}, {"--synthese= attend un nom de fichier"});
+        cas("option inconnue", {}, {}, 2, {"--sortie"}, {"option inconnue : --sortie"});
+        cas("deux entrées", {}, {}, 2, {"a.csv", "b.csv"}, {"un seul fichier d'entrée"});
+        cas("magasin absent", {}, {}, 1, {"--parametres", "/nulle/part.sqlite"}, {"n'existe pas"});
+        cas("entrée absente", {}, {}, 1, {"/nulle/part.csv"}, {"impossible de lire /nulle/part.csv"});
     }
     void programme()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, entree);
-        QFETCH(int, statut);
-        QFETCH(QString, sortieErreur);
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", dossier_.path());
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(PAVONIS_GIR), arguments);
-        p.write(entree);
-        p.closeWriteChannel();
-        QVERIFY(p.waitForFinished(30000));
-        const QString erreurs = QString::fromUtf8(p.readAllStandardError());
-        QCOMPARE(p.exitCode(), statut);
-        QVERIFY2(erreurs.contains(sortieErreur), qPrintable(erreurs));
-    }
-
-    // A store with the weight tables alone is enough.
-    void magasinSansRepertoire()
-    {
-        const QString f = dossier_.filePath("poids.sqlite");
-        MagasinParametres::ouvrir(f.toStdString(), "/x/data/")
-            ->executer("DELETE FROM sections WHERE nom = 'CHEMINFICHIER';");
-        QProcess p;
-        p.start(QStringLiteral(PAVONIS_GIR), {"--parametres", f});
-        p.write(kModalites + "\nA;A;A;A;A;A;A;A;A;A\n");
-        p.closeWriteChannel();
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), 0);
-        QVERIFY(p.readAllStandardOutput().endsWith(";6;A\n"));
+        const auto [arguments, entree, statut, sortie, erreurs, fichier] =
+            ligne<QStringList, QByteArray, int, QByteArray, QStringList, QByteArray>();
+        QFile::remove(dossier_.filePath("s.txt"));
+        const Execution e = lancer(PAVONIS_GIR, arguments, entree, avec("XDG_DATA_HOME", dossier_.path()));
+        const QString texte = QString::fromUtf8(e.erreurs);
+        QVERIFY2(e.code == statut && (!erreurs.isEmpty() || texte.isEmpty()), qPrintable(texte));
+        QCOMPARE(e.sortie, sortie);
+        for (const QString& m : erreurs)
+            QVERIFY2(texte.contains(m), qPrintable(texte));
+        QCOMPARE(lireFichier(dossier_.filePath("s.txt")), fichier);
+        QVERIFY(fichier.isEmpty() || !texte.contains("GMP")); // the summary goes to one place
+        if (!entree.isEmpty() && !arguments.join(' ').contains("--parametres"))
+            QVERIFY(scorer(entree, 1) == std::pair(statut, sortie) && scorer(entree, 7) == scorer(entree, 1));
     }
 };
 

@@ -1,6 +1,4 @@
-// The stand-alone host's date rules: how typed dates are normalised, when
-// the entry is sent back for review, and which dates are refused
-// (tests/donnees/dates-*.tsv; today is 05/12/2026).
+// The host's date rules (tests/donnees/dates-*.tsv; today is 05/12/2026): normalised, reviewed, refused.
 
 #include "OutilsEssai.h"
 #include <pavonis/host/ServiceDateAutonome.h>
@@ -18,23 +16,20 @@ class TestServiceDate : public QObject {
     }};
 
 private slots:
-    void normaliser_data() { essai::tableDonnees("dates-saisies.tsv", {"saisie", "normalisee", "aRevoir"}); }
+    void normaliser_data() { essai::tableDonnees("dates-saisies.tsv", {"c0", "c1", "c2"}); }
     void normaliser()
     {
-        QFETCH(QString, saisie);
-        QFETCH(QString, normalisee);
-        QFETCH(QString, aRevoir);
+        const auto [saisie, normalisee, aRevoir] = essai::ligne<QString, QString, QString>();
         std::string texte = saisie.toStdString();
         std::int16_t format = 0;
         QCOMPARE(QString::fromStdString(service_.NormaliserDate(texte, format)), normalisee);
         QCOMPARE(service_.SaisieARevoir(), aRevoir == "1");
     }
 
-    void controler_data() { essai::tableDonnees("dates-controlees.tsv", {"date", "refus"}); }
-    void controler()
+    void controler_data() { essai::tableDonnees("dates-controlees.tsv", {"c0", "c1"}); }
+    void controler() // the date, then part of the reason it is refused (empty: accepted)
     {
-        QFETCH(QString, date);
-        QFETCH(QString, refus); // part of the reason; empty: accepted
+        const auto [date, refus] = essai::ligne<QString, QString>();
         const QString raison = QString::fromStdString(service_.controler(date.toStdString()));
         QVERIFY2(refus.isEmpty() ? raison.isEmpty() : raison.contains(refus), qPrintable(raison));
     }

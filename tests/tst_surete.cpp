@@ -1,319 +1,249 @@
-// Nothing lost, nobody let in: every program that writes a file, on a full
-// disk and on a target that is not a file; registries and parameter stores
-// that another user could have written; a pipe read to its end; the archive's
-// metadata with names no XML allows.
+// docs/surete.md for every program; pavonis-rapport's options; --help against the manual pages.
 
 #include "OutilsEssai.h"
 
-#include <pavonis/evaluation/Evaluation.h>
-#include <pavonis/evaluation/FormatEvaluation.h>
-#include <pavonis/evaluation/ResultatsEvaluation.h>
-#include <pavonis/host/MagasinParametres.h>
-
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QXmlStreamReader>
 
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace pavonis;
 using namespace pavonis::essai;
-
-namespace {
-
-constexpr uid_t kPersonne = 65534; // nobody
-
-QString programme(const QString& nom)
-{
-    if (nom == "hote")
-        return PAVONIS_HOTE;
-    if (nom == "rapport")
-        return PAVONIS_RAPPORT;
-    if (nom == "gir")
-        return PAVONIS_GIR;
-    if (nom == "regsvr")
-        return PAVONIS_REGSVR;
-    return PAVONIS_HOTE_DOSSIER;
-}
-
-// A child whose files cannot grow past `octets`.
-std::function<void()> limite(rlim_t octets)
-{
-    return [octets] {
-        const rlimit l{octets, octets};
-        setrlimit(RLIMIT_FSIZE, &l);
-    };
-}
-
-// A child running as nobody.
-void commePersonne()
-{
-    if (setgroups(0, nullptr) != 0 || setgid(kPersonne) != 0 || setuid(kPersonne) != 0)
-        _exit(125);
-}
-
-} // namespace
 
 class TestSurete : public QObject {
     Q_OBJECT
 
+    inline static const QString kCsv = PAVONIS_EXEMPLES "/evaluations.csv";
+    static constexpr auto kTout = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
     QTemporaryDir dossier_;
     QProcessEnvironment env_;
-    QString magasin_, evaluation_;
+    QString magasin_, evaluation_ = PAVONIS_EXEMPLES "/evaluation.json";
 
-    // Everything but the file under test: the store, the registry naming
-    // the control, an evaluation to read.
-    void preparer()
+    QStringList places(QStringList a, const QString& dossier) const
     {
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert("QT_QPA_PLATFORM", "offscreen");
-        env_.insert("PAVONIS_REGISTRE", dossier_.filePath("registre.json"));
-        magasin_ = dossier_.filePath("parametres.sqlite");
-        if (!QFile::exists(magasin_))
-            MagasinParametres::creer(magasin_.toStdString(), "/opt/pavonis/data/");
-        evaluation_ = QStringLiteral(PAVONIS_EXEMPLES) + "/evaluation.json";
-        int code = -1;
-        executer(PAVONIS_REGSVR, {PAVONIS_OCX}, &code, env_);
-        QCOMPARE(code, 0);
-    }
-
-    // The example evaluation under other names.
-    QByteArray exemple(const std::string& evaluateur, const std::string& beneficiaire)
-    {
-        FormatEvaluation::Lecture l = FormatEvaluation::lire(lireFichier(evaluation_).toStdString());
-        l.evaluation.evaluateur = evaluateur;
-        l.evaluation.beneficiaire = beneficiaire;
-        return QByteArray::fromStdString(FormatEvaluation::ecrire(l.evaluation, *l.resultats));
+        return a.replaceInStrings("%P", magasin_)
+            .replaceInStrings("%E", evaluation_)
+            .replaceInStrings("%D", dossier);
     }
 
 private slots:
-    void initTestCase() { preparer(); }
+    // Everything but the file under test: a store, a registry naming the control; no home folder.
+    void initTestCase()
+    {
+        env_ = avec("PAVONIS_DATE_DU_JOUR", "2026-12-05", avec("QT_QPA_PLATFORM", "offscreen"));
+        env_.insert("PAVONIS_REGISTRE", dossier_.filePath("registre.json"));
+        env_.remove("HOME");
+        env_.remove("XDG_DATA_HOME");
+        magasin_ = creerMagasin(dossier_.filePath("parametres.sqlite"));
+        QCOMPARE(lancer(PAVONIS_REGSVR, {PAVONIS_OCX}, {}, env_).code, 0);
+    }
 
-    // A write that fails half-way (the file size limit is reached) and a
-    // target that is a pipe: the program says which file and why, exits
-    // with an error, and leaves the target as it was, with nothing beside it.
+    // Full disk (a size limit), pipe or device: the file and reason named, the target left alone as it was.
     void ecritures_data()
     {
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QStringList>("arguments"); // %C: the target
-        QTest::addColumn<bool>("tube");
+        colonnes<QString, QStringList, QString>();
         const QStringList hote{"--parametres", "%P", "--charger", "%E"};
-        for (const bool tube : {false, true}) {
-            const char* genre = tube ? " sur un tube" : " disque plein";
+        const QStringList rapport{"%E", "--parametres", "%P", "-o", "%D/cible"};
+        for (const char* genre : {"disque plein", "tube", "périphérique"}) {
             for (const char* option : {"--evaluation", "--fhir", "--etat", "--pdf", "--capture"})
-                QTest::addRow("hote %s%s", option, genre)
-                    << "hote" << hote + QStringList{option, "%C"} << tube;
-            QTest::addRow("rapport%s", genre)
-                << "rapport" << QStringList{"%E", "-o", "%C", "--parametres", "%P"} << tube;
-            QTest::addRow("rapport pdfa%s", genre)
-                << "rapport" << QStringList{"%E", "-o", "%C", "--pdfa", "--parametres", "%P"} << tube;
-            QTest::addRow("gir synthese%s", genre)
-                << "gir"
-                << QStringList{"--parametres", "%P", "--synthese=%C", PAVONIS_EXEMPLES "/evaluations.csv"}
-                << tube;
+                QTest::addRow("hote %s, %s", option, genre)
+                    << PAVONIS_HOTE << hote + QStringList{option, "%D/cible"} << genre;
+            QTest::addRow("rapport, %s", genre) << PAVONIS_RAPPORT << rapport << genre;
+            QTest::addRow("rapport --pdfa, %s", genre)
+                << PAVONIS_RAPPORT << rapport + QStringList("--pdfa") << genre;
+            QTest::addRow("gir --synthese, %s", genre)
+                << PAVONIS_GIR << QStringList{"--parametres", "%P", "--synthese=%D/cible", kCsv} << genre;
         }
-        QTest::newRow("regsvr disque plein") << "regsvr" << QStringList{PAVONIS_OCX} << false;
-        QTest::newRow("hote-dossier disque plein") << "dossier" << QStringList{"%C", "--modifier"} << false;
+        // A failed sync or rename (strace injects the error): the original stays.
+        QTest::newRow("rapport, fsync") << PAVONIS_RAPPORT << rapport << "fsync,fdatasync:error=EIO";
+        QTest::newRow("rapport, rename")
+            << PAVONIS_RAPPORT << rapport << "rename,renameat,renameat2:error=ENOSPC";
+        QTest::newRow("regsvr") << PAVONIS_REGSVR << QStringList{PAVONIS_OCX} << "disque plein";
+        QTest::newRow("hote-dossier")
+            << PAVONIS_HOTE_DOSSIER << QStringList{"%D/cible", "--modifier"} << "disque plein";
     }
     void ecritures()
     {
-        QFETCH(QString, nom);
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, tube);
+        const auto [programme, arguments, genre] = ligne<QString, QStringList, QString>();
+        const bool regsvr = programme == PAVONIS_REGSVR, injecte = genre.contains(':'),
+                   plein = genre == "disque plein" || injecte;
         QTemporaryDir ici;
         const QString cible = ici.filePath("cible");
-        // What was there before: a registry naming another library, or an
-        // evaluation kept earlier.
-        const QByteArray avant = nom == "regsvr"
-                                     ? QByteArray(R"({"ProgID": {"Autre.Controle": {"CLSID": "{0}"}}})")
-                                     : lireFichier(evaluation_);
-        if (tube)
-            QCOMPARE(mkfifo(qPrintable(cible), 0600), 0);
-        else
+        // What was there: a registry naming another library, or an evaluation kept earlier.
+        const QByteArray avant =
+            regsvr ? R"({"ProgID": {"Autre.Controle": {"CLSID": "{0}"}}})" : lireFichier(evaluation_);
+        if (plein)
             ecrireFichier(cible, avant);
-        arguments.replaceInStrings("%C", cible)
-            .replaceInStrings("%P", magasin_)
-            .replaceInStrings("%E", evaluation_);
-        QProcessEnvironment env = env_;
-        if (nom == "regsvr")
-            env.insert("PAVONIS_REGISTRE", cible);
-        int code = -1;
-        const QString sortie =
-            executer(programme(nom), arguments, &code, env, tube ? std::function<void()>() : limite(128));
-        QVERIFY2(code > 0, qPrintable(sortie));
-        if (tube) {
-            QVERIFY2(sortie.contains(cible + " » : c'est un tube ; rien n'a été écrit"), qPrintable(sortie));
-            struct stat s {};
-            QVERIFY(lstat(qPrintable(cible), &s) == 0 && S_ISFIFO(s.st_mode));
-        } else {
-            QVERIFY2(sortie.contains(nom == "dossier"
-                                         ? "le précédent est intact"
-                                         : cible + " » : fichier plus grand que la taille permise ; le "
-                                                   "fichier d'origine est intact."),
-                     qPrintable(sortie));
-            QCOMPARE(lireFichier(cible), avant);
-        }
-        QCOMPARE(
-            QDir(ici.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-            {"cible"});
+        else
+            QVERIFY(genre == "tube" ? mkfifo(qPrintable(cible), 0600) == 0 : QFile::link("/dev/null", cible));
+        const std::function<void()> limite = [] { setrlimit(RLIMIT_FSIZE, std::data({rlimit{128, 128}})); };
+        const QProcessEnvironment env = regsvr ? avec("PAVONIS_REGISTRE", cible, env_) : env_;
+        const Execution e =
+            injecte ? lancer("strace",
+                             QStringList{"-f", "-o", "/dev/null", "-e", "inject=" + genre, programme} +
+                                 places(arguments, ici.path()),
+                             {}, env)
+                    : lancer(programme, places(arguments, ici.path()), {}, env, plein ? limite : nullptr);
+        const QString raison = programme == PAVONIS_HOTE_DOSSIER ? "le précédent est intact"
+                               : plein                           ? cible + " » : " +
+                                             (!injecte ? "fichier plus grand que la taille permise"
+                                              : genre.startsWith("f") ? "erreur d'entrée-sortie du disque"
+                                                                      : "plus de place sur le disque") +
+                                             " ; le fichier d'origine est intact."
+                                       : cible + " » : c'est un " + genre + " ; rien n'a été écrit";
+        QVERIFY2(e.code > 0 && e.erreurs.contains(raison.toUtf8()), e.erreurs.constData());
+        struct stat s {};
+        QVERIFY(lstat(qPrintable(cible), &s) == 0 &&
+                (plein ? lireFichier(cible) == avant
+                       : (genre == "tube" ? S_ISFIFO(s.st_mode) : S_ISLNK(s.st_mode))));
+        QCOMPARE(QDir(ici.path()).entryList(kTout), {"cible"});
     }
 
-    // A registry and a store that another user wrote, in a folder everybody
-    // may write to (with the sticky bit, as /tmp): the programs of root and
-    // of the owner's neighbours refuse them, naming the file and its owner.
+    // A registry and a store nobody wrote in a sticky shared folder: root's programs name and refuse them.
     void fichiersDUnAutre()
     {
         if (geteuid() != 0)
             QSKIP("root seul peut agir comme un autre utilisateur");
-        QTemporaryDir partage;
-        QVERIFY(chmod(qPrintable(partage.path()), 01777) == 0);
-        QProcessEnvironment env = env_;
-        const QString registre = partage.filePath("registre.json");
-        const QString magasin = partage.filePath("parametres.sqlite");
-        env.insert("PAVONIS_REGISTRE", registre);
+        QTemporaryDir d;
+        QVERIFY(chmod(qPrintable(d.path()), 01777) == 0);
+        const QString registre = d.filePath("registre.json"), magasin = d.filePath("parametres.sqlite");
+        const QProcessEnvironment env = avec("PAVONIS_REGISTRE", registre, env_);
+        // Nobody's demo host registers the control (the library itself is root's) and makes a store.
         int code = -1;
-        // Nobody's demo host registers the control (the library itself is
-        // root's) and makes a store.
-        QString sortie =
-            executer(PAVONIS_HOTE, {"--parametres", magasin, "--etat", partage.filePath("sien.json")}, &code,
-                     env, commePersonne);
-        QVERIFY2(code == 0 && QFileInfo(registre).ownerId() == kPersonne &&
-                     QFileInfo(magasin).ownerId() == kPersonne,
-                 qPrintable(sortie));
-
-        sortie = executer(PAVONIS_HOTE, {"--parametres", magasin_, "--etat", partage.filePath("etat.json")},
-                          &code, env);
-        QCOMPARE(code, 1);
-        QVERIFY2(sortie.contains("Refus du registre des composants « " + registre +
-                                 " » : il appartient à l'utilisateur 65534, ni à vous ni à root."),
-                 qPrintable(sortie));
-        QVERIFY(!QFile::exists(partage.filePath("etat.json")));
-        sortie =
-            executer(PAVONIS_GIR, {"--parametres", magasin, PAVONIS_EXEMPLES "/evaluations.csv"}, &code, env);
-        QCOMPARE(code, 1);
-        QVERIFY2(sortie.contains("Refus du fichier de paramètres « " + magasin +
-                                 " » : il appartient à l'utilisateur 65534, ni à vous ni à root."),
-                 qPrintable(sortie));
+        QString s = executer(PAVONIS_HOTE, {"--parametres", magasin, "--etat", d.filePath("sien.json")},
+                             &code, env, commePersonne);
+        QVERIFY2(code == 0 && QFileInfo(registre).ownerId() == 65534 && QFileInfo(magasin).ownerId() == 65534,
+                 qPrintable(s));
+        const QString autre = " » : il appartient à l'utilisateur 65534, ni à vous ni à root.";
+        s = executer(PAVONIS_HOTE, {"--parametres", magasin_, "--etat", d.filePath("etat.json")}, &code, env);
+        QVERIFY2(code == 1 && s.contains("Refus du registre des composants « " + registre + autre),
+                 qPrintable(s));
+        QVERIFY(!QFile::exists(d.filePath("etat.json")));
+        s = executer(PAVONIS_GIR, {"--parametres", magasin, kCsv}, &code, env);
+        QVERIFY2(code == 1 && s.contains("Refus du fichier de paramètres « " + magasin + autre),
+                 qPrintable(s));
     }
 
-    // Without a home folder (a system service, a cron job), no store is made
-    // anywhere shared: the programs ask for one.
-    void sansDossierPersonnel_data()
+    // pavonis-rapport's options and page ("XMP:" title|author|subject|); a store missing or others may
+    // change.
+    void programmes_data()
     {
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("gir") << "gir" << QStringList{PAVONIS_EXEMPLES "/evaluations.csv"};
-        QTest::newRow("rapport") << "rapport" << QStringList{"%E", "-o", "%D/r.pdf"};
-        QTest::newRow("hote") << "hote" << QStringList{"--etat", "%D/etat.json"};
+        colonnes<QStringList, QByteArray, int, QStringList, QString, int, int>();
+        const auto cas = [](const char* nom, const QStringList& a, const QByteArray& entree, int code,
+                            const QStringList& attendus, int fichier = 0, int dossier = 0,
+                            const QString& programme = PAVONIS_RAPPORT) {
+            QTest::newRow(nom) << a << entree << code << attendus << programme << fichier << dossier;
+        };
+        const QString p = "--parametres", o = "%D/r.pdf";
+        const QStringList noms{"Jeanne Martin", "Claire Dupuis"}, tube{"-", "-o", o, p, "%P"};
+        const auto remplace = [&](const char* a, QByteArray b) {
+            return lireFichier(evaluation_).replace(a, b);
+        };
+        cas("-o FICHIER", {"%E", "-o", o, p, "%P"}, {}, 0, noms);
+        cas("--sortie FICHIER", {"--sortie", o, "%E", p, "%P"}, {}, 0, noms);
+        cas("-o -", {"%E", "-o", "-", p, "%P"}, {}, 0, noms);
+        cas("--pdfa", {"%E", "-o", o, "--pdfa", p, "%P"}, {}, 0,
+            {"XMP:Évaluation AGGIR – Jeanne Martin – 05/12/2026|Claire Dupuis|Jeanne Martin|"});
+        cas("entrée - d'un tube, 70 Kio", tube, remplace("Jeanne Martin", QByteArray(70 * 1024, 'x')), 0,
+            {"Claire Dupuis", "xxxxxxxx"});
+        // XML 1.0 forbids U+0001 to U+001F but tab and line ends; blanks run together as on the page.
+        QByteArray interdits;
+        for (int c = 1; c < 0x20; ++c)
+            interdits += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
+        cas("noms interdits en XML", tube + QStringList("--pdfa"),
+            remplace("Claire Dupuis", interdits + "A <&> \\\"L\\\"").replace("Jeanne Martin", "B\\u001b\x7f"),
+            0, {"| A <&> \"L\"|B\x7f|"});
+        cas("GIR écrit faux", tube, remplace("\"gir\": 4", "\"gir\": 3"), 0,
+            {"avertissement : /resultats/gir : 3 dans le fichier, 4 recalculé"});
+        cas("ligne sans réponse", tube,
+            remplace("\"Cuisine\": {\"choix\": \"fait", "\"Cuisine\": {\"choix\": \"aucun"), 2,
+            {"évaluation - refusée : lignes sans réponse : Cuisine."});
+        cas("évaluation refusée", tube, "{\"format\": \"autre\"}", 2, {"évaluation - refusée : /format"});
+        cas("évaluation absente", {"%D/absente.json", "-o", o, p, "%P"}, {}, 1, {"absente.json"});
+        cas("magasin abîmé", {"%E", "-o", o, p, "%D/abime.sqlite"}, {}, 1, {"abime.sqlite"});
+        cas("sans -o", {"%E", p, "%P"}, {}, 2, {"il manque le fichier PDF à écrire"});
+        cas("sans évaluation", {"-o", o}, {}, 2, {"il manque le fichier de l'évaluation"});
+        cas("deux évaluations", {"%E", "%E", "-o", o}, {}, 2, {"une seule évaluation"});
+        cas("--parametres vide", {"%E", "-o", o, p, ""}, {}, 2, {"--parametres attend un nom de fichier"});
+        cas("option inconnue", {"%E", "-o", o, "--pdfx"}, {}, 2, {"pdfx"});
+        const QString sans =
+            "Pas de dossier personnel (ni HOME ni XDG_DATA_HOME) pour le magasin de paramètres "
+            ": indiquez-le avec --parametres FICHIER, ou définissez XDG_DATA_HOME.";
+        cas("sans dossier personnel", {"%E", "-o", o}, {}, 1, {sans});
+        cas("gir sans dossier personnel", {kCsv}, {}, 1, {sans}, 0, 0, PAVONIS_GIR);
+        cas("hote sans dossier personnel", {"--etat", "%D/etat.json"}, {}, 1, {sans}, 0, 0, PAVONIS_HOTE);
+        const QStringList m{"%E", "-o", o, p, "%D/d/p.sqlite"}, l{"%E", "-o", o, p, "%D/lien.sqlite"};
+        const QString r = "Refus du fichier de paramètres « %D/d/p.sqlite » : ";
+        cas("magasin 0666", m, {}, 1, {r + "il est modifiable par tous."}, 0666, 0755);
+        cas("magasin 0664", m, {}, 1, {r + "il est modifiable par son groupe."}, 0664, 0755);
+        cas("dossier 0777", m, {}, 1, {r + "son dossier « %D/d » est modifiable par tous."}, 0644, 0777);
+        cas("dossier 0775", m, {}, 1, {r + "son dossier « %D/d » est modifiable par son groupe."}, 0644,
+            0775);
+        cas("dossier collant", m, {}, 0, noms, 0644, 01777);
+        cas("lien vers 0666", l, {}, 1,
+            {"Refus du fichier de paramètres « %D/lien.sqlite » : c'est un lien symbolique vers « "}, 0666,
+            0755);
     }
-    void sansDossierPersonnel()
+    void programmes()
     {
-        QFETCH(QString, nom);
-        QFETCH(QStringList, arguments);
+        const auto [arguments, entree, code, attendus, programme, fichier, dossier] =
+            ligne<QStringList, QByteArray, int, QStringList, QString, int, int>();
         QTemporaryDir ici;
-        arguments.replaceInStrings("%E", evaluation_).replaceInStrings("%D", ici.path());
-        QProcessEnvironment env = env_;
-        env.remove("HOME");
-        env.remove("XDG_DATA_HOME");
-        int code = -1;
-        const QString sortie = executer(programme(nom), arguments, &code, env);
-        QCOMPARE(code, 1);
-        QVERIFY2(sortie.contains(
-                     "Pas de dossier personnel (ni HOME ni XDG_DATA_HOME) pour le magasin de paramètres "
-                     ": indiquez-le avec --parametres FICHIER, ou définissez XDG_DATA_HOME."),
-                 qPrintable(sortie));
-        QCOMPARE(QDir(ici.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
-    }
-
-    // A store that others may change, however: its mode, its folder's, or a
-    // link to such a store.
-    void magasinModifiableParDAutres_data()
-    {
-        QTest::addColumn<int>("modeFichier");
-        QTest::addColumn<int>("modeDossier");
-        QTest::addColumn<bool>("lien");
-        QTest::addColumn<QString>("raison");
-        QTest::newRow("fichier 0666") << 0666 << 0755 << false << "il est modifiable par tous";
-        QTest::newRow("fichier 0664") << 0664 << 0755 << false << "il est modifiable par son groupe";
-        QTest::newRow("dossier 0777") << 0644 << 0777 << false << "est modifiable par tous";
-        QTest::newRow("dossier collant") << 0644 << 01777 << false << "";
-        QTest::newRow("lien vers 0666") << 0666 << 0755 << true << "c'est un lien symbolique vers « ";
-    }
-    void magasinModifiableParDAutres()
-    {
-        QFETCH(int, modeFichier);
-        QFETCH(int, modeDossier);
-        QFETCH(bool, lien);
-        QFETCH(QString, raison);
-        QTemporaryDir ici;
-        QVERIFY(QDir(ici.path()).mkdir("d"));
-        const QString d = ici.filePath("d"), fichier = d + "/p.sqlite";
-        QVERIFY(QFile::copy(magasin_, fichier));
-        QVERIFY(chmod(qPrintable(fichier), mode_t(modeFichier)) == 0 &&
-                chmod(qPrintable(d), mode_t(modeDossier)) == 0);
-        const QString donne = lien ? ici.filePath("lien.sqlite") : fichier;
-        QVERIFY(!lien || QFile::link(fichier, donne));
-        int code = -1;
-        const QString sortie =
-            executer(PAVONIS_GIR, {"--parametres", donne, PAVONIS_EXEMPLES "/evaluations.csv"}, &code, env_);
-        QCOMPARE(code, raison.isEmpty() ? 0 : 1);
-        QVERIFY2(raison.isEmpty() ||
-                     (sortie.contains("Refus du fichier de paramètres « " + donne + " » : ") &&
-                      sortie.contains(raison)),
-                 qPrintable(sortie));
-    }
-
-    // A pipe gives an evaluation in pieces: it is read to its end.
-    void tubeLuJusquAuBout()
-    {
-        const QByteArray json = exemple("Claire", std::string(70 * 1024, 'x'));
-        QProcess p;
-        p.setProcessEnvironment(env_);
-        const QString pdf = dossier_.filePath("tube.pdf");
-        p.start(PAVONIS_RAPPORT, {"-", "-o", pdf, "--parametres", magasin_});
-        QVERIFY(p.waitForStarted());
-        for (qsizetype i = 0; i < json.size(); i += 4096) {
-            p.write(json.mid(i, 4096));
-            QVERIFY(p.waitForBytesWritten());
+        const QString d = ici.filePath("d");
+        creerMagasin(ici.filePath("abime.sqlite"), "DROP TABLE valeurs;");
+        QVERIFY(QDir().mkdir(d) && QFile::copy(magasin_, d + "/p.sqlite") &&
+                QFile::link(d + "/p.sqlite", ici.filePath("lien.sqlite")));
+        QVERIFY(fichier == 0 || (chmod(qPrintable(d + "/p.sqlite"), mode_t(fichier)) == 0 &&
+                                 chmod(qPrintable(d), mode_t(dossier)) == 0));
+        const Execution e = lancer(programme, places(arguments, ici.path()), entree, env_);
+        QVERIFY2(e.code == code, e.erreurs.constData());
+        const bool surSortie = arguments.indexOf("-", arguments.indexOf("-o")) == arguments.indexOf("-o") + 1;
+        QVERIFY(surSortie || e.sortie.isEmpty());
+        const QByteArray pdf = surSortie ? e.sortie : lireFichier(ici.filePath("r.pdf"));
+        QCOMPARE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"), code == 0);
+        QString texte = QString::fromUtf8(e.erreurs + lancer("pdftotext", {"-", "-"}, pdf).sortie);
+        if (const qsizetype debut = pdf.indexOf("<x:xmpmeta"); debut > 0) {
+            QXmlStreamReader xml(pdf.mid(debut, pdf.indexOf("</x:xmpmeta>") + 12 - debut));
+            for (texte += "XMP:"; !xml.atEnd();)
+                if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("li"))
+                    texte += xml.readElementText() + '|';
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         }
-        p.closeWriteChannel();
-        QVERIFY(p.waitForFinished(60000));
-        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-        QVERIFY(lireFichier(pdf).startsWith("%PDF-"));
+        for (const QString& a : places(attendus, ici.path()))
+            QVERIFY2(texte.contains(a), qPrintable(texte));
+        QCOMPARE(QDir(ici.path()).entryList(kTout).join(' '),
+                 QString("abime.sqlite d lien.sqlite") + (code || surSortie ? "" : " r.pdf"));
     }
 
-    // The archive's XMP packet stays well-formed XML whatever the names
-    // hold: the characters XML 1.0 forbids are left out, the others kept.
-    void archiveBienFormee()
+    // --help, and -h where the page has it, name every option of the program's manual page (docs/man).
+    void aide_data()
     {
-        std::string evaluateur;
-        for (char c = 1; c < 0x20; ++c)
-            evaluateur += c;
-        const QString source = dossier_.filePath("controles.json"), pdf = dossier_.filePath("controles.pdf");
-        ecrireFichier(source, exemple(evaluateur + "Anne <&> \"Lévêque\"", "B\x1b\x7f"));
-        int code = -1;
-        const QString sortie =
-            executer(PAVONIS_RAPPORT, {source, "-o", pdf, "--pdfa", "--parametres", magasin_}, &code, env_);
-        QVERIFY2(code == 0, qPrintable(sortie));
-        const QByteArray octets = lireFichier(pdf);
-        const qsizetype debut = octets.indexOf("<x:xmpmeta"), fin = octets.indexOf("</x:xmpmeta>");
-        QVERIFY(debut > 0 && fin > debut);
-        QXmlStreamReader xml(octets.mid(debut, fin + 12 - debut));
-        QStringList textes;
-        while (!xml.atEnd())
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("li"))
-                textes << xml.readElementText();
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        // dc:title, dc:creator (the evaluator), dc:description (the beneficiary);
-        // blanks run together as in the names printed on the page.
-        QCOMPARE(textes.mid(1), QStringList({" Anne <&> \"Lévêque\"", "B\x7f"}));
+        colonnes<QString>();
+        for (const char* p : {PAVONIS_GIR, PAVONIS_HOTE, PAVONIS_RAPPORT, PAVONIS_REGSVR})
+            QTest::newRow(p) << QString(p);
+    }
+    void aide()
+    {
+        const auto [programme] = ligne<QString>();
+        const QString nom = QFileInfo(programme).fileName();
+        const QString page = QString::fromUtf8(lireFichier(PAVONIS_EXEMPLES "/../docs/man/" + nom + ".1"));
+        QStringList options; // the words of each item's tag, as "-o, --sortie RAPPORT.pdf"
+        for (const auto& m : QRegularExpression("^\\.TP\n\\S+ (.*)$", QRegularExpression::MultilineOption)
+                                 .globalMatch(page.section(".SH OPTIONS", 1).section(".SH", 0, 0)))
+            options += m.captured(1)
+                           .remove(QRegularExpression("\\\\f[BIR]|[\\\\\",]"))
+                           .split(' ', Qt::SkipEmptyParts);
+        QVERIFY2(options.size() > 2, qPrintable(options.join(' ')));
+        for (const QString& option : QStringList("--help") + options.filter(QRegularExpression("^-h$"))) {
+            const Execution e = lancer(programme, {option});
+            QVERIFY(e.code == 0 && e.erreurs.isEmpty() && e.sortie.contains("Usage : " + nom.toUtf8()));
+            for (const QString& o : options)
+                QVERIFY2(QString::fromUtf8(e.sortie).contains(o), qPrintable(o));
+        }
     }
 };
 

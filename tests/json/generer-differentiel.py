@@ -1,13 +1,8 @@
 #!/usr/bin/env python3
-"""Writes tests/donnees/differentiel.tsv: evaluations in the exchange format,
-mutated at random, each with the verdict of a reader that is not ours:
-Python's json module (strict: no raw control character in a text, no NaN,
-no key twice in an object), no lone UTF-16 half in a text, and the JSON
-Schema of the format (python3-jsonschema, draft 2020-12).
-
-Run once by hand, the result committed and reviewed; the tests replay it:
-    python3 tests/json/generer-differentiel.py > tests/donnees/differentiel.tsv
-"""
+"""Evaluations rewritten and mutated at random, each with the verdict of readers
+that are not ours: Python's strict json (no NaN, no key twice), no lone UTF-16
+half, the format's JSON Schema (python3-jsonschema). Run once, reviewed, replayed:
+    python3 tests/json/generer-differentiel.py > tests/donnees/differentiel.tsv"""
 import base64
 import json
 import random
@@ -17,40 +12,28 @@ from pathlib import Path
 import jsonschema
 
 RACINE = Path(__file__).resolve().parents[2]
-SCHEMA = json.loads((RACINE / "evaluation/schema/evaluation.schema.json").read_text())
-VALIDEUR = jsonschema.Draft202012Validator(SCHEMA)
-
-
-class Refus(Exception):
-    pass
+VALIDEUR = jsonschema.Draft202012Validator(json.loads((RACINE / "evaluation/schema/evaluation.schema.json").read_text()))
 
 
 def sans_doublon(paires):
-    objet = {}
-    for cle, valeur in paires:
-        if cle in objet:
-            raise Refus("clé en double")
-        objet[cle] = valeur
-    return objet
+    if len({cle for cle, _ in paires}) < len(paires):
+        raise ValueError("clé en double")
+    return dict(paires)
 
 
-def textes(valeur):
-    if isinstance(valeur, str):
-        yield valeur
-    elif isinstance(valeur, dict):
-        for cle, v in valeur.items():
-            yield cle
-            yield from textes(v)
-    elif isinstance(valeur, list):
-        for v in valeur:
-            yield from textes(v)
+def textes(v):
+    if isinstance(v, str):
+        yield v
+    for cle, w in v.items() if isinstance(v, dict) else enumerate(v) if isinstance(v, list) else ():
+        yield from textes(cle) if isinstance(cle, str) else ()
+        yield from textes(w)
 
 
 def verdict(octets):
     try:
-        texte = octets.decode("utf-8", errors="strict")
-        document = json.loads(texte, object_pairs_hook=sans_doublon, parse_constant=lambda c: (_ for _ in ()).throw(Refus(c)))
-    except (UnicodeDecodeError, json.JSONDecodeError, Refus, RecursionError):
+        refuser = lambda c: (_ for _ in ()).throw(ValueError(c))
+        document = json.loads(octets.decode("utf-8"), object_pairs_hook=sans_doublon, parse_constant=refuser)
+    except (ValueError, RecursionError):  # JSON and UTF-8 errors are ValueErrors
         return "refuse"
     if any(0xD800 <= ord(c) <= 0xDFFF for t in textes(document) for c in t):
         return "refuse"
@@ -59,14 +42,11 @@ def verdict(octets):
 
 def graines():
     exemple = json.loads((RACINE / "exemples/evaluation.json").read_text())
-    compacte = json.dumps(exemple, ensure_ascii=False, separators=(",", ":"))
+    sans_resultats = {k: v for k, v in exemple.items() if k != "resultats"}
     yield (RACINE / "exemples/evaluation.json").read_bytes()
-    yield compacte.encode()
-    sans_resultats = dict(exemple)
-    del sans_resultats["resultats"]
+    yield json.dumps(exemple, ensure_ascii=False, separators=(",", ":")).encode()
     yield json.dumps(sans_resultats, ensure_ascii=False, indent=1).encode()
-    echappee = json.dumps(exemple, ensure_ascii=True)
-    yield echappee.encode()
+    yield json.dumps(exemple, ensure_ascii=True).encode()
 
 
 # Edits a reader meets: in structure, in texts, in numbers.
@@ -78,16 +58,14 @@ MORCEAUX = [b"{", b"}", b"[", b"]", b",", b":", b'"', b"\\", b" ", b"\n", b"\x01
 def muter(octets, alea):
     b = bytearray(octets)
     for _ in range(alea.randint(1, 3)):
-        position = alea.randrange(len(b) + 1)
-        genre = alea.randrange(4)
+        position, genre = alea.randrange(len(b) + 1), alea.randrange(4)
         if genre == 0 and position < len(b):
             del b[position:position + alea.randint(1, 4)]
         elif genre == 1:
             b[position:position] = alea.choice(MORCEAUX)
         elif genre == 2 and position < len(b):
             b[position:position + 1] = alea.choice(MORCEAUX)
-        else:
-            # A member's text written again elsewhere: keys twice, escaped keys.
+        else:  # a member's text written again elsewhere: keys twice, escaped keys
             debut = b.find(b'"', position)
             fin = b.find(b'"', debut + 1)
             if 0 <= debut < fin:
@@ -99,37 +77,27 @@ def muter(octets, alea):
     return bytes(b)
 
 
-def melanger(valeur, alea):
-    if isinstance(valeur, dict):
-        cles = list(valeur)
-        alea.shuffle(cles)
-        return {c: melanger(valeur[c], alea) for c in cles}
-    return valeur
+def melanger(v, alea):
+    cles = list(v) if isinstance(v, dict) else None
+    if cles is None:
+        return v
+    alea.shuffle(cles)
+    return {c: melanger(v[c], alea) for c in cles}
 
 
 def reecrire(octets, alea):
-    """The same evaluation written otherwise: members in another order,
-    other blanks, escapes, whole numbers written 1.0 or 1e0."""
-    document = melanger(json.loads(octets), alea)
-    texte = json.dumps(document, ensure_ascii=alea.random() < 0.5,
+    """The same evaluation: other member order, blanks, escapes, 1.0 or 1e0."""
+    texte = json.dumps(melanger(json.loads(octets), alea), ensure_ascii=alea.random() < 0.5,
                        indent=alea.choice([None, 0, 2, "\t"]), separators=alea.choice([None, (",", ":")]))
     if alea.random() < 0.5:
         texte = texte.replace('"version": 1', '"version": 1.0', 1).replace('"version":1', '"version":1e0', 1)
     return texte.encode()
 
 
-def main():
-    alea = random.Random(2026)
-    cas = []
-    for graine in graines():
-        cas.append(graine)
-        for _ in range(12):
-            cas.append(reecrire(graine, alea))
-        for _ in range(24):
-            cas.append(muter(graine if alea.random() < 0.5 else reecrire(graine, alea), alea))
-    sys.stdout.write("# verdict\tévaluation en base64 ; écrit par tests/json/generer-differentiel.py\n")
+alea = random.Random(2026)
+sys.stdout.write("# verdict\tévaluation en base64 ; écrit par tests/json/generer-differentiel.py\n")
+for graine in graines():
+    cas = [graine] + [reecrire(graine, alea) for _ in range(12)]
+    cas += [muter(graine if alea.random() < 0.5 else reecrire(graine, alea), alea) for _ in range(24)]
     for octets in cas:
         sys.stdout.write(f"{verdict(octets)}\t{base64.b64encode(octets).decode()}\n")
-
-
-main()

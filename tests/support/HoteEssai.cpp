@@ -1,40 +1,27 @@
 #include "HoteEssai.h"
 
-#include <pavonis/host/BaseDonneesAutonome.h>
 #include <pavonis/host/ClientAutonome.h>
 #include <pavonis/host/DroitsAutonomes.h>
 #include <pavonis/host/EntreeParametre.h>
-#include <pavonis/host/MagasinParametres.h>
 #include <pavonis/host/ServiceDateAutonome.h>
 #include <pavonis/platform/Composants.h>
 #include <pavonis/platform/DateDuJour.h>
-
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <pavonis/platform/Ecran.h>
 
 namespace pavonis::essai {
 
 HoteEssai::HoteEssai()
 {
     DateDuJour::simuler(QDate(2026, 12, 5));
-    const QString installation = dossier_.path() + "/pavonis/data/";
     repertoireAide = dossier_.path() + "/pavonis/aide";
     QDir().mkpath(repertoireAide);
     magasin = MagasinParametres::ouvrir((dossier_.path() + "/parametres.sqlite").toStdString(),
-                                        installation.toStdString());
+                                        (dossier_.path() + "/pavonis/data/").toStdString());
     base = std::make_shared<BaseDonneesAutonome>(magasin);
     Composants::enregistrerClasse("Velmor.EntreeParametre",
                                   [] { return ObjetPtr(EntreeParametre::creer()); });
     Composants::enregistrerClasse("Velmor.ServiceDate", [] {
-        return std::make_shared<ServiceDateAutonome>([] {
-            using namespace std::chrono;
-            return year_month_day{year{2026}, month{12}, day{5}};
-        });
+        return std::make_shared<ServiceDateAutonome>([] { return std::chrono::year{2026} / 12 / 5; });
     });
     fenetre_ = std::make_unique<QWidget>();
 }
@@ -44,6 +31,7 @@ HoteEssai::~HoteEssai()
     fenetre_.reset();
     Composants::revoquerClasse("Velmor.EntreeParametre");
     Composants::revoquerClasse("Velmor.ServiceDate");
+    Ecran::simulerHauteurPixels(0);
 }
 
 Uc_Pavonis* HoteEssai::creerControle()
@@ -54,6 +42,13 @@ Uc_Pavonis* HoteEssai::creerControle()
     std::shared_ptr<IDroits> droits = std::make_shared<DroitsAutonomes>();
     c->DroitsUtilisateur(droits);
     return c;
+}
+
+bool EssaiControle::demarrer()
+{
+    const bool montree = montrer(hote_->fenetre());
+    c_->Init();
+    return montree;
 }
 
 QWidget* enfant(QWidget& controle, const char* nom)
@@ -71,23 +66,15 @@ QString texte(QWidget& controle, const char* nom)
 
 QString legende(const QWidget* w)
 {
-    if (auto* l = qobject_cast<const QLabel*>(w))
-        return l->text();
-    if (auto* g = qobject_cast<const QGroupBox*>(w))
-        return g->title();
-    if (auto* b = qobject_cast<const QPushButton*>(w))
-        return b->text();
-    return {};
+    const bool texte = w->inherits("QLabel") || w->inherits("QPushButton");
+    return w->property(texte ? "text" : "title").toString(); // a frame's title; none elsewhere
 }
 
 void cliquer(QWidget& controle, const char* nom, bool double_)
 {
     QWidget* w = enfant(controle, nom);
-    const QPoint p = w->mapTo(w->window(), w->rect().center());
-    if (double_)
-        QTest::mouseDClick(w->window()->windowHandle(), Qt::LeftButton, {}, p);
-    else
-        QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {}, p);
+    QTest::mouseEvent(double_ ? QTest::MouseDClick : QTest::MouseClick, w->window()->windowHandle(),
+                      Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
 }
 
 void survoler(QWidget& controle, const char* nom)
@@ -113,12 +100,11 @@ bool montrer(QWidget& fenetre)
 
 void taper(QWidget* w, const QString& texte)
 {
-    for (QChar c : texte) {
+    for (QChar c : texte)
         if (c.unicode() < 128)
             QTest::keyClick(w, char(c.unicode()));
         else
             QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
 }
 
 } // namespace pavonis::essai

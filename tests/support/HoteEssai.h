@@ -1,23 +1,16 @@
 #pragma once
 
 #include <pavonis/control/Uc_Pavonis.h>
+#include <pavonis/host/BaseDonneesAutonome.h>
+#include <pavonis/host/MagasinParametres.h>
 
-#include <QString>
-#include <QTemporaryDir>
-#include <QWidget>
-
-#include <memory>
-
-namespace pavonis {
-class MagasinParametres;
-class BaseDonneesAutonome;
-} // namespace pavonis
+#include <QtTest>
+#include <QtWidgets>
 
 namespace pavonis::essai {
 
-// A host for the control's tests: a parameter store of its own (seeded,
-// installation directory inside a temporary folder that holds the help
-// pages), the host classes registered in the runtime, and a host window.
+// A host for the control's tests: its own seeded parameter store (installation directory in a temporary
+// folder with the help pages), the host classes registered, a host window; the real screen height after.
 class HoteEssai {
 public:
     HoteEssai();
@@ -41,15 +34,29 @@ QWidget* enfant(QWidget& controle, const char* nom);
 QString texte(QWidget& controle, const char* nom);
 // The caption of a label, a frame or a button.
 QString legende(const QWidget* w);
-// A click (or a double-click) through the window at the centre of the
-// control, as a user's: it lands on whatever is there.
+// A click (or a double-click) through the window at the centre of the control: it lands on what is there.
 void cliquer(QWidget& controle, const char* nom, bool double_ = false);
-// The mouse through the window over a name, or over a frame where none of
-// its own controls is.
+// The mouse through the window over a name, or over a frame where none of its own controls is.
 void survoler(QWidget& controle, const char* nom);
 // Shows the host window, exposed and active.
 bool montrer(QWidget& fenetre);
 // Types `texte` key by key, accents included.
 void taper(QWidget* w, const QString& texte);
+
+// The fixture of the control's tests: before each test a new host and its control, hidden, before Init.
+class EssaiControle : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<HoteEssai> hote_;
+    Uc_Pavonis* c_ = nullptr;
+
+    bool demarrer(); // shows the host window (false if it does not show), then runs Init
+    static QString focus() { return QApplication::focusWidget()->objectName(); }
+
+protected slots:
+    void init() { c_ = (hote_ = std::make_unique<HoteEssai>())->creerControle(); }
+    void cleanup() { hote_.reset(); }
+};
 
 } // namespace pavonis::essai

@@ -1,6 +1,5 @@
-// <pavonis-grille> in Debian's Chromium against the desktop programs: the
-// same clicks give the same evaluation, a restored evaluation the same
-// screen, the same help pages, date rule and printed page.
+// <pavonis-grille> in Debian's Chromium against the desktop programs: same clicks, restored evaluation, help
+// pages, date rule and printed page.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
@@ -25,33 +24,21 @@ before(async () => {
   const types = { '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css', '.html': 'text/html' };
   serveur = createServer((req, res) => {
     const chemin = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    try {
-      const corps = chemin === '/essai.html' ? essai : readFileSync(join(site, chemin));
-      res.writeHead(200, { 'Content-Type': `${types[extname(chemin)] ?? 'application/octet-stream'}; charset=utf-8` });
-      res.end(corps);
-    } catch {
-      res.writeHead(404).end();
-    }
+    let corps;
+    try { corps = chemin === '/essai.html' ? essai : readFileSync(join(site, chemin)); } catch { return res.writeHead(404).end(); }
+    res.writeHead(200, { 'Content-Type': `${types[extname(chemin)] ?? 'application/octet-stream'}; charset=utf-8` }).end(corps);
   }).listen(0);
   adresse = `http://127.0.0.1:${serveur.address().port}`;
   navigateur = await puppeteer.launch({ executablePath: chromium, args: ['--no-sandbox'] });
   page = await navigateur.newPage();
   page.on('pageerror', (e) => assert.fail(`erreur de la page : ${e.message}`));
 });
-after(async () => {
-  await navigateur?.close();
-  serveur?.close();
-});
+after(async () => { await navigateur?.close(); serveur?.close(); });
 
-async function ouvrir() {
-  await page.goto(`${adresse}/essai.html`);
-  await page.waitForFunction(() => window.pret);
-}
+const ouvrir = async () => page.goto(`${adresse}/essai.html`).then(() => page.waitForFunction(() => window.pret));
 const grille = (f, ...args) => page.evaluate(f, ...args);
 const controle = (nom) => page.$(`pavonis-grille >>> #${nom}`);
-async function cliquer(nom) {
-  await (await controle(nom)).click();
-}
+const cliquer = async (nom) => (await controle(nom)).click();
 const evaluationWeb = () => grille(() => JSON.parse(document.querySelector('pavonis-grille').evaluation()));
 // Every option, box and text box of the screen as the desktop's state names them.
 const etatWeb = () => grille(() => Object.fromEntries(
@@ -115,12 +102,8 @@ test('chargerEvaluation montre ce que montre le bureau, et nomme le chemin de ce
     const fautif = JSON.parse(json);
     fautif.lignes.Cuisine = cuisine;
     const message = await grille((j) => {
-      try {
-        document.querySelector('pavonis-grille').chargerEvaluation(j);
-        return '';
-      } catch (e) {
-        return e.message;
-      }
+      try { document.querySelector('pavonis-grille').chargerEvaluation(j); } catch (e) { return e.message; }
+      return '';
     }, JSON.stringify(fautif));
     assert.match(message, new RegExp(chemin));
     assert.deepEqual(await etatWeb(), web, 'un refus ne change rien');
@@ -136,8 +119,7 @@ test('le volet d\'aide : la page et la place de chaque variable', async () => {
     'Etq_Alerter2008', 'Etq_DeplacementExterieurs2008', 'Etq_Transports2008', 'Etq_ActivitesTempsLibre',
     'Etq_Achats2008', 'Etq_Gestion2008', 'Etq_Orientation2008', 'Etq_Coherence2008'];
   const volet = () => grille(() => {
-    const g = document.querySelector('pavonis-grille');
-    const v = g.shadowRoot.getElementById('WB_Aide');
+    const g = document.querySelector('pavonis-grille'), v = g.shadowRoot.getElementById('WB_Aide');
     const h = g.getBoundingClientRect(), r = v.getBoundingClientRect();
     return { src: v.src, visible: !v.hidden, titre: v.contentDocument?.querySelector('h1')?.textContent ?? '',
       place: [r.left - h.left, r.top - h.top, r.width, r.height].map((x) => Math.round(x * 15)) };
@@ -219,12 +201,9 @@ function lirePdf(fichier) {
     const [a, b, c, d, e, f] = n[':@'].transform.split(' ').map(Number);
     const points = n[genre === 'trait' ? 'stroke_path' : 'fill_path'].filter((p) => p.moveto || p.lineto)
       .map((p) => p[':@']).map(({ x, y }) => [a * x + c * y + e, b * x + d * y + f]);
-    if (genre === 'plein') {
-      const xs = points.map((p) => p[0]), ys = points.map((p) => p[1]);
-      traits.push([genre, Math.min(...xs), Math.min(...ys), Math.max(...xs), Math.max(...ys)]);
-    } else {
-      for (let i = 0; i < points.length; ++i) traits.push([genre, ...points[i], ...points[(i + 1) % points.length]]);
-    }
+    const xs = points.map((p) => p[0]), ys = points.map((p) => p[1]);
+    if (genre === 'plein') traits.push([genre, Math.min(...xs), Math.min(...ys), Math.max(...xs), Math.max(...ys)]);
+    else points.forEach((p, i) => traits.push([genre, ...p, ...points[(i + 1) % points.length]]));
   });
   return { mots, traits };
 }
