@@ -128,18 +128,25 @@ private slots:
         l += fauteL + '\n';
         sl += fauteL + ";;;;;;;;\n";
         j += "{\"format\":\"pavonis-evaluation\"}\n" + enJson(sansReponse);
+        for (const QByteArray nom :
+             {"L\xe9on", "\x01", "\\q", "\\ud800", "\xed\xa0\x80"}) // each costs itself
+            j += enJson(kCas[5][0], "\"evaluateur\":\"" + nom + "\",");
         sj += ";;;" + sansReponse + ";;;;;;;;\n";
         for (const auto& [nom, contenu] :
              {std::pair{"m.csv", md}, {"m.jsonl", md}, {"l.csv", l}, {"j.jsonl", j}, {"j.txt", j}})
             ecrireFichier(d + '/' + nom, contenu);
         const QStringList el{"ligne 23, colonne \"HabillageM\" : valeur \"NTHT\" invalide"},
             ej{"ligne 22, /version : membre manquant",
-               "ligne 23 : lignes sans réponse : Cuisine ; évaluation non calculée."};
+               "ligne 23 : lignes sans réponse : Cuisine ; évaluation non calculée.",
+               "ligne 24, /evaluateur : texte qui n'est pas en UTF-8",
+               "ligne 25, /evaluateur : caractère de contrôle",
+               "ligne 27, /evaluateur : texte mal formé",
+               "ligne 28, /evaluateur : texte qui n'est pas en UTF-8"};
         // GMP = (1000×1 + 840×2 + 660×3 + 420×4 + 250×5 + 70×6) / 21 = 8010 / 21.
         const QByteArray s1 =
             "Synthèse\nPersonnes évaluées : 21\nGIR 1 : 1\nGIR 2 : 2\nGIR 3 : 3\nGIR 4 : 4\nGIR 5 : 5\n"
             "GIR 6 : 6\nLignes non calculées : 1\nGMP (GIR moyen pondéré) : 381,43\n";
-        const QByteArray s2 = QByteArray(s1).replace("calculées : 1", "calculées : 2");
+        const QByteArray s2 = QByteArray(s1).replace("calculées : 1", "calculées : 7");
         const QStringList els = el + QStringList(s1), ejs = ej + QStringList(s2);
         cas("modalités, magasin par défaut", {}, smd, 0, {d + "/m.csv"});
         cas("--format csv sur un .jsonl", {}, smd, 0, {"--format", "csv", d + "/m.jsonl"});
