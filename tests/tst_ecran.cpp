@@ -128,8 +128,10 @@ private slots:
                 if (n.startsWith("Opt_"))
                     QCOMPARE(nom(n), rangee + (n.endsWith("FaitPas") ? " : Ne fait pas" : " : Fait"));
                 else if (n.startsWith("Cac_"))
-                    QCOMPARE(nom(n) + enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
-                             rangee + " : " + adverbe + QString(adverbe).replace(" — ", "- "));
+                    QCOMPARE(nom(n) + nom(n, QAccessible::Description) +
+                                 enfant(*c_, qPrintable(n))->toolTip().left(adverbe.size() - 1),
+                             rangee + " : " + adverbe + "Cochée si la condition n'est pas remplie." +
+                                 QString(adverbe).replace(" — ", "- "));
                 else if (n.startsWith("Txt_"))
                     QCOMPARE(nom(n), sous && conteneur[n] == cadre ? modalite + rangee
                                                                    : "Modalité de la variable " + variable);

@@ -384,19 +384,6 @@ private slots:
         QCOMPARE(b.grille.groupe() + b.grille.sousGroupe(), "6A");
     }
 
-    // The working table is given the group's table by value.
-    void tableDeTravailParValeur()
-    {
-        Banc b;
-        b.poidsParLigne();
-        b.grille.selectionnerToutesFait();
-        b.moteur.CalculerScoreGroupe('C');
-        QCOMPARE(b.tablePoids->Valeur(1, 1), 2011.0);
-        b.tables[2]->DefinirValeur(b.tables[0]);
-        QCOMPARE(b.tablePoids->Valeur(1, 1), 2011.0);
-        QCOMPARE(b.tables[2]->Valeur(1, 1), 11.0);
-    }
-
     // The lookup table gives the cascade's result for all 3^10 combinations.
     void tableDeConsultation()
     {

@@ -199,11 +199,17 @@ private slots:
                 QFile::link(d + "/p.sqlite", ici.filePath("lien.sqlite")));
         QVERIFY(fichier == 0 || (chmod(qPrintable(d + "/p.sqlite"), mode_t(fichier)) == 0 &&
                                  chmod(qPrintable(d), mode_t(dossier)) == 0));
+        const QString r = ici.filePath("r.pdf"); // written over, it keeps its mode; kept whole on failure
+        ecrireFichier(r, "ancien");
+        QVERIFY(chmod(qPrintable(r), 0604) == 0);
         const Execution e = lancer(programme, places(arguments, ici.path()), entree, env_);
         QVERIFY2(e.code == code, e.erreurs.constData());
+        QVERIFY(QFileInfo(r).permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                               QFile::WriteUser | QFile::ReadOther));
         const bool surSortie = arguments.indexOf("-", arguments.indexOf("-o")) == arguments.indexOf("-o") + 1;
         QVERIFY(surSortie || e.sortie.isEmpty());
-        const QByteArray pdf = surSortie ? e.sortie : lireFichier(ici.filePath("r.pdf"));
+        const QByteArray pdf = surSortie ? e.sortie : lireFichier(r);
+        QVERIFY((code == 0 && !surSortie) || lireFichier(r) == "ancien");
         QCOMPARE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"), code == 0);
         QString texte = QString::fromUtf8(e.erreurs + lancer("pdftotext", {"-", "-"}, pdf).sortie);
         if (const qsizetype debut = pdf.indexOf("<x:xmpmeta"); debut > 0) {
@@ -215,8 +221,7 @@ private slots:
         }
         for (const QString& a : places(attendus, ici.path()))
             QVERIFY2(texte.contains(a), qPrintable(texte));
-        QCOMPARE(QDir(ici.path()).entryList(kTout).join(' '),
-                 QString("abime.sqlite d lien.sqlite") + (code || surSortie ? "" : " r.pdf"));
+        QCOMPARE(QDir(ici.path()).entryList(kTout).join(' '), QString("abime.sqlite d lien.sqlite r.pdf"));
     }
 
     // --help, and -h where the page has it, name every option of the program's manual page (docs/man).
