@@ -152,7 +152,7 @@ private slots:
         void* p = nullptr;
         QCOMPARE(objetClasse(kNul, IFabriqueClasse::kIid, &p), statut::kClasseIndisponible);
         QCOMPARE(objetClasse(qPrintable(kClasse), "{x}", &p), statut::kPasDInterface);
-        QCOMPARE(objetClasse(qPrintable(kClasse), IFabriqueClasse::kIid, &p), statut::kOk);
+        QCOMPARE(objetClasse(qPrintable(kClasse.toLower()), IFabriqueClasse::kIid, &p), statut::kOk);
         static_cast<IFabriqueClasse*>(p)->LockServer(true);
         QCOMPARE(Composants::peutDecharger(kOcx), statut::kFaux);
         static_cast<IFabriqueClasse*>(p)->LockServer(false);

@@ -133,11 +133,14 @@ private slots:
         QImage feuille = image.image().copy(); // for the painter below
         QCOMPARE(feuille.size(), QSize(1191, 1684));
         image.Line(1440, 720, 2880, 1440, PageTwips::kNoir, PageTwips::Boite::Pleine);
+        image.Line(1440, 2880, 2880, 3600, PageTwips::kRouge,
+                   PageTwips::Boite::Pleine); // red in the low byte
         image.EndDoc();
         const int m = qRound(kMarge / 10);
         const auto noir = [&](int x, int y) { return qGray(image.image().pixel(m + x, m + y)) < 100; };
         QVERIFY(noir(146, 74) && noir(286, 142) && !noir(141, 74) && !noir(146, 69) && !noir(291, 142) &&
                 !noir(286, 147));
+        QCOMPARE(image.image().pixelColor(m + 216, m + 324), QColor(255, 0, 0));
         QVERIFY(!erreurDe([&] { image.nouvellePage(); }).isEmpty()); // one page only
 
         feuille.fill(Qt::white);
