@@ -84,7 +84,9 @@ int creerTemporaire(const fs::path& dossier, const fs::path& nom, fs::path& temp
     std::random_device alea;
     for (int essai = 0; essai < 100; ++essai) {
         const unsigned long long n = (static_cast<unsigned long long>(alea()) << 32) ^ alea();
-        temporaire = dossier / ("." + nom.string() + "." + std::to_string(n) + ".tmp");
+        std::string court = ".";
+        court.append(nom.string()).append(".").append(std::to_string(n)).append(".tmp");
+        temporaire = dossier / court;
         const int fd = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
