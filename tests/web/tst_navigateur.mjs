@@ -39,6 +39,7 @@ const ouvrir = async () => page.goto(`${adresse}/essai.html`).then(() => page.wa
 const grille = (f, ...args) => page.evaluate(f, ...args);
 const controle = (nom) => page.$(`pavonis-grille >>> #${nom}`);
 const cliquer = async (nom) => (await controle(nom)).click();
+const actif = () => grille(() => document.querySelector('pavonis-grille').shadowRoot.activeElement?.id ?? '');
 const evaluationWeb = () => grille(() => JSON.parse(document.querySelector('pavonis-grille').evaluation()));
 // Every option, box and text box of the screen as the desktop's state names them.
 const etatWeb = () => grille(() => Object.fromEntries(
@@ -47,13 +48,10 @@ const etatWeb = () => grille(() => Object.fromEntries(
 
 // The desktop demo host, replaying `lignes`; its evaluation and controls.
 function bureau(lignes, ...options) {
-  const scenario = join(dossier, 'scenario.txt');
+  const [scenario, sortie, etat] = ['scenario.txt', 'evaluation.json', 'etat.json'].map((f) => join(dossier, f));
   writeFileSync(scenario, `${lignes.join('\n')}\n`);
-  const sortie = join(dossier, 'evaluation.json');
-  const etat = join(dossier, 'etat.json');
-  const r = spawnSync(hote, ['--scenario', scenario, '--evaluation', sortie, '--etat', etat, ...options], {
-    env: { ...process.env, QT_QPA_PLATFORM: 'offscreen', PAVONIS_DATE_DU_JOUR: JOUR }, encoding: 'utf8',
-  });
+  const r = spawnSync(hote, ['--scenario', scenario, '--evaluation', sortie, '--etat', etat, ...options],
+    { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen', PAVONIS_DATE_DU_JOUR: JOUR }, encoding: 'utf8' });
   assert.equal(r.status, 0, r.stderr);
   const controles = JSON.parse(readFileSync(etat, 'utf8')).controle.controles;
   return {
@@ -124,7 +122,7 @@ test('le volet d\'aide : la page et la place de chaque variable', async () => {
     return { src: v.src, visible: !v.hidden, titre: v.contentDocument?.querySelector('h1')?.textContent ?? '',
       place: [r.left - h.left, r.top - h.top, r.width, r.height].map((x) => Math.round(x * 15)) };
   });
-  for (const [i, etiquette] of etiquettes.entries()) {
+  for (const [i, etiquette] of [...etiquettes.entries(), [6, etiquettes[6]]]) { // 17 then 7: same address end
     const n = i + 1;
     await (await controle(etiquette)).hover();
     await page.waitForFunction((k) => document.querySelector('pavonis-grille').shadowRoot
@@ -138,12 +136,19 @@ test('le volet d\'aide : la page et la place de chaque variable', async () => {
     assert.equal((await volet()).visible, false);
   }
   // F1 on a variable's box shows the pane, Escape hides it and gives the focus back.
-  await (await controle('Opt_MenageFait')).focus();
-  await page.keyboard.press('F1');
+  await (await controle('Opt_MenageFait')).focus(), await page.keyboard.press('F1');
   assert.ok((await volet()).visible && (await volet()).src.endsWith('aide_aggir9.html'));
   await page.keyboard.press('Escape');
-  assert.equal((await volet()).visible, false);
-  assert.equal(await grille(() => document.querySelector('pavonis-grille').shadowRoot.activeElement.id), 'Opt_MenageFait');
+  assert.deepEqual([(await volet()).visible, await actif()], [false, 'Opt_MenageFait']);
+});
+
+test('poids : la colonne B puis la colonne C de chaque ligne', async () => {
+  await ouvrir();
+  const poids = Object.fromEntries([...'ABCDEFGH'].map((g) => [g, Array.from({ length: 10 }, () => [0, 0])]));
+  poids.A[0] = [4380, 0]; // Cohérence B weighs 4380 in group A: GIR 1
+  await grille((p) => { document.querySelector('pavonis-grille').poids = p; }, poids);
+  for (const n of ['Opt_CoherenceCommunicationFaitPas', 'Cac_CoherenceCommunicationS']) await cliquer(n);
+  assert.equal((await evaluationWeb()).resultats.gir, 1);
 });
 
 test('la date : filtre des touches, normalisation et refus comme au bureau', async () => {
@@ -166,7 +171,7 @@ test('la date : filtre des touches, normalisation et refus comme au bureau', asy
   for (const [tape, texte, message, reste] of [
     ['5/12/26', '05/12/2026', '', false], ['05.12.1950', '05/12/1950', '', false], ['5/12/27', '05/12/1927', '', false],
     ['6/12/2026', '06/12/2026', refus, true], ['31/02/2026', '31/02/2026', refus, true],
-    ['31/12/1899', '31/12/1899', refus, true], ['0512', '05/12/2026', '', true], ['1a2', '01/02/2026', '', true],
+    ['31/12/1899', '31/12/1899', refus, true], ['0512', '05/12/2026', '', true], ['3112', '31/12/2026', '', true], ['1a2', '01/02/2026', '', true],
   ]) {
     const r = await quitter(tape);
     assert.equal(r.texte, texte, tape);
@@ -178,8 +183,10 @@ test('la date : filtre des touches, normalisation et refus comme au bureau', asy
       assert.equal((await etatWeb()).Opt_CuisineFaitPas.valeur, false, tape);
       await page.keyboard.press('Enter');
     }
-    assert.equal((await grille(() => document.querySelector('pavonis-grille').shadowRoot.activeElement?.id)) === 'Txt_DateEval', reste, tape);
+    assert.equal((await actif()) === 'Txt_DateEval', reste, tape);
   }
+  await date.click({ count: 3 }), await page.keyboard.type('7x'); // a key other than a digit or "/" types "/"
+  assert.equal(await grille(() => document.querySelector('pavonis-grille').shadowRoot.getElementById('Txt_DateEval').value), '7/');
 });
 
 // Words (pdftotext) and rules (mutool trace) of a PDF, in points.
@@ -187,13 +194,8 @@ function lirePdf(fichier) {
   const xml = new XMLParser({ ignoreAttributes: false, attributeNamePrefix: '', preserveOrder: true });
   const mots = [];
   const html = xml.parse(execFileSync('pdftotext', ['-bbox', fichier, '-'], { encoding: 'utf8' }));
-  const parcourir = (noeuds, f) => noeuds.forEach((n) => {
-    f(n);
-    for (const [k, v] of Object.entries(n)) if (k !== ':@' && Array.isArray(v)) parcourir(v, f);
-  });
-  parcourir(html, (n) => {
-    if (n.word) mots.push({ texte: n.word[0]['#text'].toString(), x: +n[':@'].xMin, y: +n[':@'].yMin });
-  });
+  const parcourir = (noeuds, f) => noeuds.forEach((n) => { f(n); for (const [k, v] of Object.entries(n)) if (k !== ':@' && Array.isArray(v)) parcourir(v, f); });
+  parcourir(html, (n) => n.word && mots.push({ texte: n.word[0]['#text'].toString(), x: +n[':@'].xMin, y: +n[':@'].yMin }));
   const traits = [];
   parcourir(xml.parse(execFileSync('mutool', ['trace', fichier], { encoding: 'utf8' })), (n) => {
     const genre = n.stroke_path ? 'trait' : n.fill_path ? 'plein' : null;
