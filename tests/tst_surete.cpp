@@ -86,7 +86,7 @@ private slots:
             injecte ? lancer("strace",
                              QStringList{"-f", "-o", "/dev/null", "-e", "inject=" + genre, programme} +
                                  places(arguments, ici.path()),
-                             {}, env)
+                             {}, avec("ASAN_OPTIONS", "detect_leaks=0", env)) // no leak check under ptrace
                     : lancer(programme, places(arguments, ici.path()), {}, env, plein ? limite : nullptr);
         const QString raison = programme == PAVONIS_HOTE_DOSSIER ? "le précédent est intact"
                                : plein                           ? cible + " » : " +
